@@ -1,0 +1,56 @@
+#ifndef FMI2_FUNCTIONS_H
+#define FMI2_FUNCTIONS_H
+
+/* Declarations of the 34 exported FMI 2.0 functions. */
+
+#include "fmi2FunctionTypes.h"
+#include "fmi2TypesPlatform.h"
+
+#ifndef FMI2_Export
+#define FMI2_Export __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+FMI2_Export fmi2GetTypesPlatformTYPE fmi2GetTypesPlatform;
+FMI2_Export fmi2GetVersionTYPE fmi2GetVersion;
+FMI2_Export fmi2SetDebugLoggingTYPE fmi2SetDebugLogging;
+FMI2_Export fmi2InstantiateTYPE fmi2Instantiate;
+FMI2_Export fmi2FreeInstanceTYPE fmi2FreeInstance;
+FMI2_Export fmi2SetupExperimentTYPE fmi2SetupExperiment;
+FMI2_Export fmi2EnterInitializationModeTYPE fmi2EnterInitializationMode;
+FMI2_Export fmi2ExitInitializationModeTYPE fmi2ExitInitializationMode;
+FMI2_Export fmi2TerminateTYPE fmi2Terminate;
+FMI2_Export fmi2ResetTYPE fmi2Reset;
+FMI2_Export fmi2GetRealTYPE fmi2GetReal;
+FMI2_Export fmi2GetIntegerTYPE fmi2GetInteger;
+FMI2_Export fmi2GetBooleanTYPE fmi2GetBoolean;
+FMI2_Export fmi2GetStringTYPE fmi2GetString;
+FMI2_Export fmi2SetRealTYPE fmi2SetReal;
+FMI2_Export fmi2SetIntegerTYPE fmi2SetInteger;
+FMI2_Export fmi2SetBooleanTYPE fmi2SetBoolean;
+FMI2_Export fmi2SetStringTYPE fmi2SetString;
+FMI2_Export fmi2GetFMUstateTYPE fmi2GetFMUstate;
+FMI2_Export fmi2SetFMUstateTYPE fmi2SetFMUstate;
+FMI2_Export fmi2FreeFMUstateTYPE fmi2FreeFMUstate;
+FMI2_Export fmi2SerializedFMUstateSizeTYPE fmi2SerializedFMUstateSize;
+FMI2_Export fmi2SerializeFMUstateTYPE fmi2SerializeFMUstate;
+FMI2_Export fmi2DeSerializeFMUstateTYPE fmi2DeSerializeFMUstate;
+FMI2_Export fmi2GetDirectionalDerivativeTYPE fmi2GetDirectionalDerivative;
+FMI2_Export fmi2SetRealInputDerivativesTYPE fmi2SetRealInputDerivatives;
+FMI2_Export fmi2GetRealOutputDerivativesTYPE fmi2GetRealOutputDerivatives;
+FMI2_Export fmi2DoStepTYPE fmi2DoStep;
+FMI2_Export fmi2CancelStepTYPE fmi2CancelStep;
+FMI2_Export fmi2GetStatusTYPE fmi2GetStatus;
+FMI2_Export fmi2GetRealStatusTYPE fmi2GetRealStatus;
+FMI2_Export fmi2GetIntegerStatusTYPE fmi2GetIntegerStatus;
+FMI2_Export fmi2GetBooleanStatusTYPE fmi2GetBooleanStatus;
+FMI2_Export fmi2GetStringStatusTYPE fmi2GetStringStatus;
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,5 @@
+#include "ScalingFile.h"
+
+#include "FmiInternalState.h"
+
+void ReadScalingFile(FmiInternalState&, std::string, const std::string&) {}
