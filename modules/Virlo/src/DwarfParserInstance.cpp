@@ -1,0 +1,4 @@
+#include "ParserInstances.h"
+
+// No DWARF reader yet.
+VirloParser* DwarfParserInstance() { return nullptr; }
