@@ -63,6 +63,9 @@ public:
     SymbolAccessPtr nullAccess;
     std::vector<std::string> variableNames;
     std::unique_ptr<QorvCallbacks1> pluginCallbacks;
+    // Set by fmi2Terminate: plug-ins and the symbol library are gone from
+    // then on, so nothing may run tasks or notify plug-ins any more.
+    bool terminated = false;
 
     void Log(const std::string& instanceName, uint32_t status, const char* category,
              const char* format, ...) override __attribute__((format(printf, 5, 6)));

@@ -19,7 +19,11 @@ int32_t ScheduleClassOf(int32_t kind) {
     }
 }
 
+uint64_t orderRevision = 0;
+
 }  // namespace
+
+uint64_t TaskOrderRevision() { return orderRevision; }
 
 bool TaskRecord::AddTriggerInput(const std::string& inputName) {
     if (inputName.empty() || triggerInputs.size() >= kMaxTriggerInputs) return false;
@@ -74,7 +78,9 @@ Task::Task(Task&& other) noexcept
       nextActivation(other.nextActivation),
       activationCount(other.activationCount),
       epsilon(other.epsilon),
-      scheduleClass(other.scheduleClass) {
+      scheduleClass(other.scheduleClass),
+      lastProcessedStep(other.lastProcessedStep),
+      lastProcessedActivation(other.lastProcessedActivation) {
     other.record = nullptr;
     if (record != nullptr) record->task = this;
 }
@@ -90,7 +96,9 @@ Task::Task(const Task& other)
       nextActivation(other.nextActivation),
       activationCount(other.activationCount),
       epsilon(other.epsilon),
-      scheduleClass(other.scheduleClass) {
+      scheduleClass(other.scheduleClass),
+      lastProcessedStep(other.lastProcessedStep),
+      lastProcessedActivation(other.lastProcessedActivation) {
     record->task = this;
 }
 
@@ -110,6 +118,8 @@ Task& Task::operator=(Task&& other) noexcept {
     activationCount = other.activationCount;
     epsilon = other.epsilon;
     scheduleClass = other.scheduleClass;
+    lastProcessedStep = other.lastProcessedStep;
+    lastProcessedActivation = other.lastProcessedActivation;
     return *this;
 }
 
@@ -136,11 +146,13 @@ int Task::SetPeriod(double seconds) {
 int Task::SetOffset(double seconds) {
     if (std::isnan(seconds) || seconds < 0.0) return 1;
     offset = seconds;
+    ++orderRevision;
     return 0;
 }
 
 int Task::SetPriority(uint32_t newPriority) {
     priority = newPriority;
+    ++orderRevision;
     return 0;
 }
 
@@ -152,6 +164,7 @@ int Task::SetMaxActivations(int64_t limit) {
 
 int Task::SetNextActivation(double seconds) {
     nextActivation = SecondsToTaskTime(seconds, epsilon);
+    ++orderRevision;
     return 0;
 }
 

@@ -61,6 +61,12 @@ public:
     double epsilon;
     int32_t scheduleClass;
 
+    // Step-loop bookkeeping, not seen by plug-ins: the step in which the task
+    // was last processed and the activation time it was processed at (within
+    // a step a task is processed again only at a later time).
+    uint64_t lastProcessedStep = 0;
+    double lastProcessedActivation = 0.0;
+
     Task(const std::string& name, int32_t kind, double period, double offset, uint32_t priority,
          int64_t maxActivations);
     Task(Task&& other) noexcept;
@@ -89,5 +95,11 @@ public:
 
 // The task schedule; elements keep their address while they are in it.
 using TaskList = std::list<Task>;
+
+// Grows whenever a task operation may have changed a task's place in the
+// schedule order (offset, priority, next activation). The step loop keeps
+// its order up to date by moving only the task it ran, unless this count
+// tells it that someone else (a plug-in) changed tasks meanwhile.
+uint64_t TaskOrderRevision();
 
 #endif

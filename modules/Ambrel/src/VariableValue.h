@@ -7,12 +7,22 @@
 
 class FmiInternalState;
 
+// The kind argument names how the caller exchanges the value: a Real caller
+// passes SymbolValueKind_real, an Integer caller SymbolValueKind_integer.
+// A variable of the other kind is then converted by value (an integer read
+// as a double, a double written to an integer variable truncated toward
+// zero and saturated) instead of handing over the slot's bytes, which would
+// read as nonsense and store corrupt data. SymbolValueKind_none passes the
+// slot on as the accessor delivers or takes it.
+
 // Value of the variable at index (value reference - 1), converted to its
 // physical value where the scaling file asks for it; 0 outside the list.
-SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index);
+SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index,
+                             SymbolValueKind requested = SymbolValueKind_none);
 
 // Writes the variable at index, converting the physical value to the raw
 // one where the scaling file asks for it; ignored outside the list.
-void SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue value);
+void SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue value,
+                      SymbolValueKind given = SymbolValueKind_none);
 
 #endif

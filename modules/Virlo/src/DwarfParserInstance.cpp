@@ -1,4 +1,9 @@
 #include "ParserInstances.h"
+#include "VirloParserDwarf.h"
 
-// No DWARF reader yet.
-VirloParser* DwarfParserInstance() { return nullptr; }
+VirloParser* DwarfParserInstance() {
+    // Made on first use, destroyed with the library's other statics when it
+    // is unloaded.
+    static VirloParserDwarf instance;
+    return &instance;
+}

@@ -19,6 +19,13 @@ enum ParserStatus : uint32_t {
     ParserStatus_CannotOpenTable = 5,   // also: SymbolDetails parser already initialised
 };
 
+// How the writer shows addresses: "0x" and 8 hexadecimal digits padded with
+// 8 blanks, or "0x" and 16 digits.
+enum AddressWidth : uint32_t {
+    AddressWidth_Bits32 = 0,
+    AddressWidth_Bits64 = 1,
+};
+
 // Symbol name to its record, ordered byte-wise; owns the records.
 using SymbolCacheMap = std::map<std::string, std::unique_ptr<SymbolRecord>>;
 
@@ -50,13 +57,19 @@ public:
 // already known as non-unique is refused; a name already in the map at
 // another address becomes non-unique and leaves the map; a name already in
 // the map at the same address keeps its first entry. addressOf gives the
-// address of a mapped value.
+// address of a mapped value. When the name may enter and position is given,
+// it receives the place where the name belongs, a hint for emplace_hint that
+// spares a second search of a large map.
 template <typename Map, typename AddressOf>
 bool AdmitSymbolName(std::set<std::string>& nonUniqueNames, Map& map, const std::string& name,
-                     uint64_t address, AddressOf addressOf) {
+                     uint64_t address, AddressOf addressOf,
+                     typename Map::iterator* position = nullptr) {
     if (nonUniqueNames.count(name) != 0) return false;
-    const auto found = map.find(name);
-    if (found == map.end()) return true;
+    const auto found = map.lower_bound(name);
+    if (found == map.end() || map.key_comp()(name, found->first)) {
+        if (position != nullptr) *position = found;
+        return true;
+    }
     if (addressOf(found->second) != address) {
         nonUniqueNames.insert(name);
         map.erase(found);

@@ -1,0 +1,13 @@
+#ifndef AMBREL_RESOURCE_LOCATION_H
+#define AMBREL_RESOURCE_LOCATION_H
+
+#include <string>
+
+// Turns the fmuResourceLocation of fmi2Instantiate into the resource folder:
+// a local path ending in '/', to which file names are appended as text.
+// Accepted: "file:///path", "file:/path", "file://localhost/path" (escapes
+// such as %20 decoded) and a plain path (taken as it is). Another host
+// stays in the path as "//host/path". An empty location stays empty.
+std::string ResourceLocationToPath(const std::string& fmuResourceLocation);
+
+#endif

@@ -1,0 +1,15 @@
+#ifndef AMBREL_UNSUPPORTED_FUNCTIONS_H
+#define AMBREL_UNSUPPORTED_FUNCTIONS_H
+
+#include "FmiInternalState.h"
+#include "fmi2/fmi2FunctionTypes.h"
+
+// The answer of an FMI function that this FMU does not offer: the message
+// when logging is on, and fmi2Error in any case.
+fmi2Status ReportUnsupported(const FmiInternalState& instance, const char* message);
+
+// The same for the status queries, whose message names the asked kind.
+fmi2Status ReportUnsupportedStatus(const FmiInternalState& instance, const char* function,
+                                   fmi2StatusKind kind);
+
+#endif

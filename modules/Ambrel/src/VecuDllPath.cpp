@@ -1,0 +1,25 @@
+#include "VecuDllPath.h"
+
+#include "DirectLog.h"
+#include "ResourcesFile.h"
+
+std::string ReadVecuDllPath(const std::string& folder, const fmi2CallbackFunctions* functions,
+                            fmi2String instanceName) {
+    std::ifstream in = OpenResourcesFileQuietly(folder);
+    if (!in.is_open()) {
+        DirectLog(functions, instanceName, LogCategory_error,
+                  "Cannot open file 'resources/resources.txt'");
+        return std::string();
+    }
+    std::string path;
+    ReadSectionEntries(in, "vEcuDll", [&](std::string& entry, int32_t lineNumber) {
+        if (entry.empty())
+            DirectLog(functions, instanceName, LogCategory_error,
+                      "'resources/resources.txt' line %d is empty! Dll name expected.",
+                      static_cast<int>(lineNumber));
+        else
+            path = folder + entry;
+        return false;  // only the first entry names the library
+    });
+    return path;
+}

@@ -1,0 +1,3 @@
+#include "VarvalLineBuffer.h"
+
+char varvalLineBuffer[kVarvalLineBufferSize];

@@ -1,0 +1,6 @@
+#include "ActiveParser.h"
+
+ActiveParser& ActiveParserInstance() {
+    static ActiveParser active;
+    return active;
+}

@@ -1,0 +1,90 @@
+#ifndef VIRLO_PARSER_DWARF_H
+#define VIRLO_PARSER_DWARF_H
+
+// The parser for .die files: an nm-style symbol list and a textual DWARF
+// dump of the program, read into entries whose types are walked to give a
+// record for every symbol, member and array element.
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "DieFile.h"
+#include "DwarfEntry.h"
+#include "QualifiedNameSplitter.h"
+#include "VirloParser.h"
+
+class VirloParserDwarf : public VirloParser {
+public:
+    std::string diePath;
+    uint64_t imageBase = 0;
+    std::vector<std::unique_ptr<char[]>> chunks;
+    std::vector<LineView> lines;
+    std::map<uint64_t, DwarfEntry*> entriesByOffset;
+    std::map<uint64_t, DwarfEntry*> entriesBySpecification;
+    std::multimap<std::string, DwarfEntry*> entriesByName;
+    std::vector<uint64_t> arrayDimensions;
+
+    VirloParserDwarf() : lastStored_(SymbolCache.end()) {}
+    ~VirloParserDwarf() override = default;
+
+    int Init(std::string path, std::string second) override;
+    int Cache(const std::string& argument) override;
+    int ClearCache() override;
+    void Terminate(bool replaceFile) override;
+
+    // Reading the file (DieFile.cpp).
+    void ReadDieFile(const std::string& path);
+    std::vector<DieBlock> SplitDieBlocks() const;
+
+    // Entries of the dump (DwarfEntries.cpp).
+    void ParseDwarfEntries();
+
+    // The symbol list at the head of the file (NmSymbolList.cpp): name to a
+    // record holding the listed address. Sets imageBase.
+    SymbolCacheMap ReadNmSymbolLines();
+
+    // Type resolution (DwarfTypeResolution.cpp).
+    void ResolveDwarfSymbols();
+    void ResolveDie(const DwarfEntry* entry, std::string name, SymbolRecord record,
+                    QualifiedNameSplitter& splitter);
+    void FindType(const std::string& name, uint64_t& size, uint32_t& typeCode) const;
+
+    // Number of entries the parser owns (also those displaced from
+    // entriesByOffset by a later entry of the same offset).
+    size_t ownedEntryCount() const { return ownedEntries_.size(); }
+
+private:
+    void ReleaseText();
+    void ReleaseEntries();
+    void ReleaseSymbols();
+
+    void WalkType(const DwarfEntry* entry, std::string name, const SymbolRecord& record,
+                  QualifiedNameSplitter& splitter);
+    void Store(const std::string& name, const SymbolRecord& record);
+    void ResolveMember(const DwarfEntry* entry, std::string name, SymbolRecord record,
+                       QualifiedNameSplitter& splitter);
+    void ResolveStructure(const DwarfEntry* entry, const std::string& name, SymbolRecord record,
+                          QualifiedNameSplitter& splitter);
+    void ResolveArray(const DwarfEntry* entry, const std::string& name, SymbolRecord record,
+                      QualifiedNameSplitter& splitter);
+    void ResolveNamespace(const DwarfEntry* entry, const SymbolRecord& record,
+                          QualifiedNameSplitter& splitter);
+
+    // Where the walk stored its last record; valid while it runs.
+    SymbolCacheMap::iterator lastStored_;
+    // Every entry made and kept; a deque never moves what it holds.
+    std::deque<DwarfEntry> ownedEntries_;
+    // Steps of the current walk; a walk that goes deeper is a cycle or a
+    // type chain no program declares, and stops there.
+    unsigned walkDepth_ = 0;
+};
+
+// Set by the first parse that merges a structure's definition into an
+// earlier declaration; stays set for the rest of the process.
+extern bool definitionsMerged;
+
+#endif

@@ -1,0 +1,17 @@
+# Fails unless the defined dynamic symbols of LIBRARY are exactly EXPECTED.
+find_program(NM nm REQUIRED)
+execute_process(COMMAND ${NM} -D --defined-only ${LIBRARY}
+                OUTPUT_VARIABLE listing RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${listing}")
+set(exported)
+foreach(line ${lines})
+    string(REGEX REPLACE "^.* " "" name "${line}")
+    list(APPEND exported ${name})
+endforeach()
+list(SORT exported)
+if(NOT exported STREQUAL EXPECTED)
+    message(FATAL_ERROR "exports are '${exported}', expected '${EXPECTED}'")
+endif()

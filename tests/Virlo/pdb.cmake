@@ -1,0 +1,31 @@
+# PDB reader tests: a vECU DLL with its PDB built by clang and lld-link, the
+# reference dump of that PDB, our debug-help library, and two stand-ins for
+# it (one complete, one without SymSetOptions).
+include(${PROJECT_SOURCE_DIR}/tests/dbghelp/PdbFixture.cmake)
+
+set(virlo_pdb_fixture_dir ${CMAKE_CURRENT_BINARY_DIR}/pdb)
+add_pdb_fixture(virlo_pdb_fixture DUMP
+    OUTPUT_DIR ${virlo_pdb_fixture_dir}
+    NAME vecu
+    SOURCES
+        ${CMAKE_CURRENT_SOURCE_DIR}/pdb/Vecu.c
+        ${CMAKE_CURRENT_SOURCE_DIR}/pdb/UnitA.c
+        ${CMAKE_CURRENT_SOURCE_DIR}/pdb/UnitB.c)
+
+add_library(pdb_stub_dbghelp MODULE ${CMAKE_CURRENT_SOURCE_DIR}/pdb/StubDbghelp.cpp)
+add_library(pdb_stub_dbghelp_partial MODULE ${CMAKE_CURRENT_SOURCE_DIR}/pdb/StubDbghelp.cpp)
+target_compile_definitions(pdb_stub_dbghelp_partial PRIVATE STUB_WITHOUT_SET_OPTIONS)
+foreach(stub pdb_stub_dbghelp pdb_stub_dbghelp_partial)
+    target_include_directories(${stub} PRIVATE ${AMBREL_INCLUDE_DIR})
+    set_target_properties(${stub} PROPERTIES PREFIX "")
+endforeach()
+
+target_sources(virlo_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/dbghelp/PdbUtilDump.cpp)
+target_include_directories(virlo_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests/dbghelp)
+target_compile_definitions(virlo_tests PRIVATE
+    VIRLO_PDB_FIXTURE_DIR="${virlo_pdb_fixture_dir}"
+    VIRLO_DBGHELP_LIBRARY="$<TARGET_FILE:dbghelp>"
+    VIRLO_STUB_DBGHELP="$<TARGET_FILE:pdb_stub_dbghelp>"
+    VIRLO_STUB_DBGHELP_PARTIAL="$<TARGET_FILE:pdb_stub_dbghelp_partial>"
+    VIRLO_LIBRARY_FOR_PDB="$<TARGET_FILE:Virlo>")
+add_dependencies(virlo_tests virlo_pdb_fixture dbghelp Virlo pdb_stub_dbghelp pdb_stub_dbghelp_partial)
