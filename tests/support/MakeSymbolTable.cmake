@@ -1,8 +1,11 @@
-# Writes the rows of a symbol table for a built library: the address and size
-# of each symbol as nm reports them, with the type (and bit field) that the
-# types file gives, one row per entry of the types file:
+# Writes the rows of a symbol table for a built library: the address and
+# size of each symbol as nm reports them, with the type (and bit field) that
+# the types file gives, one row per entry of the types file:
 #   address;size;type;bit offset;bit length;value;name
-# Run with -DNM= -DLIBRARY= -DTYPES= -DOUTPUT=.
+# Types file lines: row name, symbol, type name [, bit offset, bit length].
+# With HEADER, also writes "#define <PREFIX><row name> "0x<address>"" for
+# every row, the text form the configuration uses.
+# Run with -DNM= -DLIBRARY= -DTYPES= -DOUTPUT= [-DHEADER= -DPREFIX=].
 execute_process(COMMAND ${NM} -S --defined-only ${LIBRARY}
                 OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
 if(failed)
@@ -19,6 +22,7 @@ endforeach()
 
 file(STRINGS ${TYPES} types)
 set(rows "")
+set(defines "// Generated from nm of ${LIBRARY}.\n")
 foreach(line IN LISTS types)
     if(line MATCHES "^#" OR line STREQUAL "")
         continue()
@@ -38,6 +42,11 @@ foreach(line IN LISTS types)
         message(FATAL_ERROR "${symbol} is not defined in ${LIBRARY}")
     endif()
     math(EXPR size "0x${size_${symbol}}")
-    string(APPEND rows "0x${address_${symbol}};${size};${type};${bit_offset};${bit_length};0;${name}\n")
+    math(EXPR address "0x${address_${symbol}}" OUTPUT_FORMAT HEXADECIMAL)
+    string(APPEND rows "${address};${size};${type};${bit_offset};${bit_length};0;${name}\n")
+    string(APPEND defines "#define ${PREFIX}${name} \"${address}\"\n")
 endforeach()
 file(WRITE ${OUTPUT} "${rows}")
+if(HEADER)
+    file(WRITE ${HEADER} "${defines}")
+endif()
