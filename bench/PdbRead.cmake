@@ -12,11 +12,11 @@ if(TARGET Virlo AND TARGET dbghelp)
         VERBATIM)
     add_pdb_fixture(pdb_read_fixture OUTPUT_DIR ${pdb_read_dir} NAME globals SOURCES ${pdb_read_source})
 
-    add_executable(PdbRead ${CMAKE_CURRENT_LIST_DIR}/PdbRead.cpp)
-    target_include_directories(PdbRead PRIVATE ${AMBREL_INCLUDE_DIR})
-    target_link_libraries(PdbRead PRIVATE platform benchmark::benchmark)
-    add_dependencies(PdbRead Virlo dbghelp pdb_read_fixture)
-    target_compile_definitions(PdbRead PRIVATE
+    add_executable(bench_pdb_read ${CMAKE_CURRENT_LIST_DIR}/PdbRead.cpp)
+    target_include_directories(bench_pdb_read PRIVATE ${AMBREL_INCLUDE_DIR})
+    target_link_libraries(bench_pdb_read PRIVATE platform benchmark::benchmark)
+    add_dependencies(bench_pdb_read Virlo dbghelp pdb_read_fixture)
+    target_compile_definitions(bench_pdb_read PRIVATE
         VIRLO_LIBRARY="$<TARGET_FILE:Virlo>"
         DBGHELP_LIBRARY="$<TARGET_FILE:dbghelp>"
         PDB_READ_IMAGE="${pdb_read_dir}/globals.dll"

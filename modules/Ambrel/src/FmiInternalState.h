@@ -12,6 +12,7 @@
 #include "SymbolAccess.h"
 #include "SymbolRecord.h"
 #include "Task.h"
+#include "VariableScalings.h"
 #include "fmi2/fmi2FunctionTypes.h"
 #include "platform/Module.h"
 
@@ -66,6 +67,9 @@ public:
     // Set by fmi2Terminate: plug-ins and the symbol library are gone from
     // then on, so nothing may run tasks or notify plug-ins any more.
     bool terminated = false;
+    // The scaling of each variable, resolved from scalings once rather than
+    // searched on every access.
+    VariableScalings variableScalings;
 
     void Log(const std::string& instanceName, uint32_t status, const char* category,
              const char* format, ...) override __attribute__((format(printf, 5, 6)));

@@ -13,11 +13,9 @@ bool InRange(const FmiInternalState& instance, int32_t index) {
     return index >= 0 && static_cast<size_t>(index) < instance.variables.size();
 }
 
-// The scaling entry of the variable at address, or null.
-const ScalingRecord* FindScaling(const FmiInternalState& instance, uint64_t address) {
-    if (instance.scalings.empty()) return nullptr;
-    const auto entry = instance.scalings.find(address);
-    return entry == instance.scalings.end() ? nullptr : &entry->second;
+// The scaling entry of the variable at index, or null.
+const ScalingRecord* ScalingOf(FmiInternalState& instance, int32_t index) {
+    return instance.variableScalings.Of(instance.variables, instance.scalings, static_cast<size_t>(index));
 }
 
 // A double as an integer: truncated toward zero, saturated at the ends of
@@ -58,8 +56,8 @@ SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index, SymbolVa
     SymbolAccess& access = *instance.variables[static_cast<size_t>(index)];
     SymbolValue value = access.Read();
 
-    const ScalingRecord* scaling = FindScaling(instance, access.Address());
-    const bool convert = scaling != nullptr && scaling->causality == "outputs";
+    const ScalingRecord* scaling = ScalingOf(instance, index);
+    const bool convert = ConvertsOnRead(scaling);
     if (!convert && requested == SymbolValueKind_none) return value;
 
     const SymbolValueKind kind = access.ValueKind();
@@ -80,9 +78,8 @@ void SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue val
     if (!InRange(instance, index)) return;
     SymbolAccess& access = *instance.variables[static_cast<size_t>(index)];
 
-    const ScalingRecord* scaling = FindScaling(instance, access.Address());
-    const bool convert =
-        scaling != nullptr && (scaling->causality == "inputs" || scaling->causality == "parameters");
+    const ScalingRecord* scaling = ScalingOf(instance, index);
+    const bool convert = ConvertsOnWrite(scaling);
     if (!convert && given == SymbolValueKind_none) {
         access.Write(value);
         return;
