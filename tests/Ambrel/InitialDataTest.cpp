@@ -128,11 +128,22 @@ TEST_F(InitialDataTest, IntegersAndEnumerationsAreStoredWhole) {
     EXPECT_THAT(Texts(), IsEmpty());
 }
 
-TEST_F(InitialDataTest, FloatsIgnoreBitFieldsAndBoolsStoreTheCharacterCode) {
+TEST_F(InitialDataTest, FloatsIgnoreBitFieldsAndBoolsStoreTheirTruth) {
     EXPECT_EQ(ApplyVarval(Line(0, 4, 9, "1.5", 3, 4) + Line(8, 8, 10, "0.1") + Line(16, 1, 17, "1")), 0);
     EXPECT_EQ(At<float>(0), 1.5f);
     EXPECT_EQ(At<double>(8), 0.1);
-    EXPECT_EQ(At<uint8_t>(16), 0x31);
+    EXPECT_EQ(At<uint8_t>(16), 1);
+
+    std::memset(ecu, 0xFF, 8);
+    EXPECT_EQ(ApplyVarval(Line(0, 1, 17, "0") + Line(1, 1, 17, "2") + Line(2, 1, 17, "false") +
+                          Line(3, 1, 17, "TRUE") + Line(4, 1, 17, "0.0") + Line(5, 1, 17, "x")),
+              0);
+    EXPECT_EQ(At<uint8_t>(0), 0);
+    EXPECT_EQ(At<uint8_t>(1), 1);
+    EXPECT_EQ(At<uint8_t>(2), 0);
+    EXPECT_EQ(At<uint8_t>(3), 1);
+    EXPECT_EQ(At<uint8_t>(4), 0);
+    EXPECT_EQ(At<uint8_t>(5), 'x');  // no truth value: the character's code, as before
 }
 
 TEST_F(InitialDataTest, BitFieldsAreInsertedInTheConfiguredPackingOrder) {

@@ -194,9 +194,10 @@ bool FormatValue(const SymbolRow& row, const std::string& text, std::string& for
             std::snprintf(buffer, sizeof buffer, "%.17g", number);
             formatted = buffer;
             return true;
+        case 17:
+            formatted = number != 0.0 ? "1" : "0";
+            return true;
         default:
-            // bool is left out as well: the runtime stores a bool's first
-            // character code, which no text can give for false.
             return false;
     }
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <strings.h>
 
 #include "BitField.h"
 
@@ -74,10 +75,23 @@ bool WriteInteger(uint64_t address, const SymbolRecord& record, const std::strin
     return true;
 }
 
+bool EqualsIgnoringCase(const std::string& text, const char* word) {
+    return text.size() == std::strlen(word) && strncasecmp(text.c_str(), word, text.size()) == 0;
+}
+
 bool WriteBoolean(uint64_t address, const std::string& text) {
-    // The byte holds the code of the text's first character.
     if (text.empty()) return false;
-    Store(address, static_cast<uint8_t>(text[0]));
+    // Numbers and the words true and false store their truth: keeping the
+    // character code would turn the text "0" into 0x30, which reads as true.
+    double number = 0;
+    uint8_t stored = 0;
+    if (Parse(text, number))
+        stored = number != 0.0 ? 1 : 0;
+    else if (EqualsIgnoringCase(text, "true") || EqualsIgnoringCase(text, "false"))
+        stored = EqualsIgnoringCase(text, "true") ? 1 : 0;
+    else
+        stored = static_cast<uint8_t>(text[0]);  // any other form: its first character's code
+    Store(address, stored);
     return true;
 }
 
