@@ -216,8 +216,9 @@ bool VirloParserSymbolDetails::ReadTableLine() {
 
 int VirloParserSymbolDetails::ReadSymbolDetailsFile() {
     ReleaseRows();
-    // A table that could not be opened has not been read to its end.
-    if (!input.is_open()) return 1;
+    // A table that could not be opened has nothing more to give: answering
+    // "more to come" would keep a caller that reads until 0 looping forever.
+    if (!input.is_open()) return 0;
 
     uint32_t count = 0;
     while (input.good()) {
