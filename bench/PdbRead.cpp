@@ -6,22 +6,14 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
-#include <stdexcept>
 #include <string>
 
-#include "VirloInterface.h"
+#include "VirloReadExports.h"
 #include "platform/Module.h"
 
 namespace {
 
 constexpr int kGlobals = 50000;
-
-template <typename Function>
-Function Bind(platform::ModuleHandle module, const char* name) {
-    auto function = reinterpret_cast<Function>(platform::FindModuleSymbol(module, name));
-    if (function == nullptr) throw std::runtime_error(std::string("Virlo.so lacks ") + name);
-    return function;
-}
 
 void ReadPdbThroughVirlo(benchmark::State& state) {
     platform::ModuleHandle module = platform::LoadModule(VIRLO_LIBRARY);
@@ -29,19 +21,16 @@ void ReadPdbThroughVirlo(benchmark::State& state) {
         state.SkipWithError(platform::LastModuleError().c_str());
         return;
     }
-    const auto initVirlo = Bind<InitVirloFn>(module, "InitVirlo");
-    const auto cacheVirlo = Bind<CacheVirloFn>(module, "CacheVirlo");
-    const auto getVirlo = Bind<GetVirloFn>(module, "GetVirlo");
-    const auto terminateVirlo = Bind<TerminateVirloFn>(module, "TerminateVirlo");
+    const VirloReadExports virlo(module);
 
     // Each use ends with TerminateVirlo, so the next InitVirlo of the same
     // image starts with a fresh parser.
     for (auto _ : state) {
-        if (initVirlo(PDB_READ_IMAGE, DBGHELP_LIBRARY) != 0) state.SkipWithError("InitVirlo failed");
-        cacheVirlo("*");
+        if (virlo.initVirlo(PDB_READ_IMAGE, DBGHELP_LIBRARY) != 0) state.SkipWithError("InitVirlo failed");
+        virlo.cacheVirlo("*");
         state.PauseTiming();
-        if (getVirlo("signal_49999") == nullptr) state.SkipWithError("the PDB was not read whole");
-        terminateVirlo(false);
+        if (virlo.getVirlo("signal_49999") == nullptr) state.SkipWithError("the PDB was not read whole");
+        virlo.terminateVirlo(false);
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * kGlobals);

@@ -8,10 +8,9 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <stdexcept>
 #include <string>
 
-#include "VirloInterface.h"
+#include "VirloReadExports.h"
 #include "platform/Module.h"
 
 namespace {
@@ -50,13 +49,6 @@ private:
     fs::path path_;
 };
 
-template <typename Function>
-Function Bind(platform::ModuleHandle module, const char* name) {
-    auto function = reinterpret_cast<Function>(platform::FindModuleSymbol(module, name));
-    if (function == nullptr) throw std::runtime_error(std::string("Virlo.so lacks ") + name);
-    return function;
-}
-
 void ReadRawTable(benchmark::State& state) {
     static const RawTableFolder folder;
     platform::ModuleHandle module = platform::LoadModule(VIRLO_LIBRARY);
@@ -64,19 +56,16 @@ void ReadRawTable(benchmark::State& state) {
         state.SkipWithError(platform::LastModuleError().c_str());
         return;
     }
-    const auto initVirlo = Bind<InitVirloFn>(module, "InitVirlo");
-    const auto cacheVirlo = Bind<CacheVirloFn>(module, "CacheVirlo");
-    const auto getVirlo = Bind<GetVirloFn>(module, "GetVirlo");
-    const auto terminateVirlo = Bind<TerminateVirloFn>(module, "TerminateVirlo");
+    const VirloReadExports virlo(module);
 
     for (auto _ : state) {
-        if (initVirlo(folder.Path(), "") != 0) state.SkipWithError("InitVirlo failed");
-        const uint32_t more = cacheVirlo("*");
+        if (virlo.initVirlo(folder.Path(), "") != 0) state.SkipWithError("InitVirlo failed");
+        const uint32_t more = virlo.cacheVirlo("*");
         state.PauseTiming();
         char last[64];
         std::snprintf(last, sizeof last, "EcuModule%03d.signal_%07d", (kRows - 1) % 97, kRows - 1);
-        if (more != 0 || getVirlo(last) == nullptr) state.SkipWithError("the table was not read whole");
-        terminateVirlo(false);
+        if (more != 0 || virlo.getVirlo(last) == nullptr) state.SkipWithError("the table was not read whole");
+        virlo.terminateVirlo(false);
         state.ResumeTiming();
     }
     state.counters["rows_per_second"] =

@@ -11,14 +11,15 @@
 #include "DatasetBinding.h"
 #include "FmuHarness.h"
 #include "InitialData.h"
-#include "InitialDataTestSupport.h"
+#include "LoggingInstance.h"
+#include "ScopedSettings.h"
 #include "VariableTestSupport.h"
 #include "VirloBinding.h"
 #include "platform/MemoryProtection.h"
 
 namespace {
 
-using variable_test::LoggingInstance;
+using ambrel_test::LoggingInstance;
 using variable_test::StubVirlo;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -74,7 +75,7 @@ protected:
         return texts;
     }
 
-    LoggingInstance logging;
+    LoggingInstance logging{"vecu"};
     harness::ResourceFolder folder;
 };
 
@@ -285,10 +286,10 @@ TEST_F(InitialDataTest, LibraryWithoutGetDatasetIsReportedOnce) {
 TEST_F(InitialDataTest, ConverterFailureIsLoggedAndFailsTheStep) {
     harness::ResourceFolder home, workspace;
     workspace.Write("build/vEcuConf.json", "{}");
-    initial_data_test::ScopedEnvironment environment;
+    harness::ScopedEnvironment environment;
     environment.Set("QUORVEL_HOME", home.path());
     environment.Set("QUORVEL_WORKSPACE", workspace.path());
-    initial_data_test::ScopedCurrentDirectory currentDirectory(workspace.path());
+    harness::ScopedCurrentDirectory currentDirectory(workspace.path());
     folder.Write("cal.varval", Line(0, 1, 2, "42"));
     EXPECT_NE(Apply({"UTF-8:cal.dcm", "UTF-8:cal.varval"}), 0);
     ASSERT_EQ(logging.messages.size(), 1u);

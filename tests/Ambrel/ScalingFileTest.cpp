@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "FmuHarness.h"
+#include "LoggingInstance.h"
 #include "ScalingFile.h"
 #include "ScalingRecord.h"
-#include "ScalingTestSupport.h"
 #include "platform/Module.h"
 
 namespace {
 
-using scaling_test::LoggingInstance;
-using scaling_test::TempFolder;
+using ambrel_test::LoggingInstance;
 using Table = std::map<double, double>;
 using Coefficients = std::vector<double>;
 
@@ -51,8 +51,8 @@ protected:
         EXPECT_GT(message.text.size(), kFailedToParse.size()) << "the library's message is missing";
     }
 
-    TempFolder folder;
-    LoggingInstance logging;
+    harness::ResourceFolder folder;
+    LoggingInstance logging{"inst"};
 };
 
 TEST_F(ScalingFile, MissingFileWarnsOnceAndKeepsTheMap) {

@@ -13,18 +13,6 @@ uint64_t AddressOf(T& variable) {
     return reinterpret_cast<uint64_t>(&variable);
 }
 
-SymbolValue Integer(int64_t integer) {
-    SymbolValue value;
-    value.integer = integer;
-    return value;
-}
-
-SymbolValue Real(double real) {
-    SymbolValue value;
-    value.real = real;
-    return value;
-}
-
 TEST(SymbolAccessTypes, FactoriesStoreTheirArgumentsAndKinds) {
     uint16_t unit = 0;
     SymbolAccessPtr access = MakeSymbolAccess_u16(AddressOf(unit), 4, 3, 1);
@@ -67,22 +55,22 @@ TEST(SymbolAccessTypes, SignedClassesSignExtendAndUnsignedZeroExtend) {
 
 TEST(SymbolAccessTypes, WritesStoreTheLowBitsWithoutRangeCheck) {
     uint16_t u16 = 0;
-    SymbolValue minusOne = Integer(-1);
+    SymbolValue minusOne = IntegerSlot(-1);
     MakeSymbolAccess_u16(AddressOf(u16), 0, 0, 0)->Write(minusOne);
     EXPECT_EQ(u16, 0xFFFF);
 
     int8_t s8 = 0;
-    SymbolValue wide = Integer(0x17F);
+    SymbolValue wide = IntegerSlot(0x17F);
     MakeSymbolAccess_s8(AddressOf(s8), 0, 0, 0)->Write(wide);
     EXPECT_EQ(s8, 0x7F);
 
     uint32_t u32 = 0;
-    SymbolValue big = Integer(0x123456789);
+    SymbolValue big = IntegerSlot(0x123456789);
     MakeSymbolAccess_u32(AddressOf(u32), 0, 0, 0)->Write(big);
     EXPECT_EQ(u32, 0x23456789u);
 
     int64_t s64 = 0;
-    SymbolValue all = Integer(std::numeric_limits<int64_t>::max());
+    SymbolValue all = IntegerSlot(std::numeric_limits<int64_t>::max());
     MakeSymbolAccess_s64(AddressOf(s64), 0, 0, 0)->Write(all);
     EXPECT_EQ(s64, std::numeric_limits<int64_t>::max());
 
@@ -98,14 +86,14 @@ TEST(SymbolAccessTypes, BitFieldAccessorsReadAndModifyOnlyTheirField) {
     EXPECT_EQ(right->Read().integer, 5);
     EXPECT_EQ(left->Read().integer, 6);
 
-    SymbolValue nine = Integer(9);
+    SymbolValue nine = IntegerSlot(9);
     right->Write(nine);
     EXPECT_EQ(unit, 0b10100100);  // only 0b001 reached the field
 
     int16_t signedUnit = 0x0070;  // bits 4..6 set
     SymbolAccessPtr field = MakeSymbolAccess_s16(AddressOf(signedUnit), 4, 3, 0);
     EXPECT_EQ(field->Read().integer, -1);
-    SymbolValue two = Integer(2);
+    SymbolValue two = IntegerSlot(2);
     field->Write(two);
     EXPECT_EQ(signedUnit, 0x0020);
     EXPECT_EQ(field->Read().integer, 2);
@@ -115,7 +103,7 @@ TEST(SymbolAccessTypes, FullWidthFieldReadsAndWritesTheWholeUnit) {
     uint8_t unit = 0xA5;
     SymbolAccessPtr access = MakeSymbolAccess_u8(AddressOf(unit), 0, 8, 0);
     EXPECT_EQ(access->Read().integer, 0xA5);
-    SymbolValue value = Integer(0x3C);
+    SymbolValue value = IntegerSlot(0x3C);
     access->Write(value);
     EXPECT_EQ(unit, 0x3C);
 }
@@ -124,10 +112,10 @@ TEST(SymbolAccessTypes, BoolReadsTheStoredByteAndWritesOneOrZero) {
     uint8_t byte = 2;
     SymbolAccessPtr access = MakeSymbolAccess_bool(AddressOf(byte));
     EXPECT_EQ(access->Read().integer, 2);
-    SymbolValue value = Integer(0x100);  // non-zero, though its low byte is 0
+    SymbolValue value = IntegerSlot(0x100);  // non-zero, though its low byte is 0
     access->Write(value);
     EXPECT_EQ(byte, 1);
-    value = Integer(0);
+    value = IntegerSlot(0);
     access->Write(value);
     EXPECT_EQ(byte, 0);
 }
@@ -135,12 +123,12 @@ TEST(SymbolAccessTypes, BoolReadsTheStoredByteAndWritesOneOrZero) {
 TEST(SymbolAccessTypes, FloatIsWidenedOnReadAndNarrowedOnWrite) {
     float f32 = 0.0f;
     SymbolAccessPtr access = MakeSymbolAccess_f32(AddressOf(f32));
-    SymbolValue value = Real(0.1);
+    SymbolValue value = RealSlot(0.1);
     access->Write(value);
     EXPECT_EQ(f32, 0.1f);
     EXPECT_EQ(access->Read().real, static_cast<double>(0.1f));
     EXPECT_NEAR(access->Read().real, 0.100000001490116, 1e-15);
-    value = Real(1e300);
+    value = RealSlot(1e300);
     access->Write(value);
     EXPECT_TRUE(std::isinf(f32));
 }
@@ -148,7 +136,7 @@ TEST(SymbolAccessTypes, FloatIsWidenedOnReadAndNarrowedOnWrite) {
 TEST(SymbolAccessTypes, DoubleIsExchangedAsIs) {
     double f64 = 0.0;
     SymbolAccessPtr access = MakeSymbolAccess_f64(AddressOf(f64));
-    SymbolValue value = Real(-0.0);
+    SymbolValue value = RealSlot(-0.0);
     access->Write(value);
     EXPECT_TRUE(std::signbit(f64));
     f64 = 1.0 / 3.0;
@@ -158,7 +146,7 @@ TEST(SymbolAccessTypes, DoubleIsExchangedAsIs) {
 TEST(SymbolAccessTypes, NullReadsZeroAndIgnoresWrites) {
     SymbolAccessPtr access = MakeSymbolAccess_null(0);
     EXPECT_EQ(access->Read().word, 0u);
-    SymbolValue value = Integer(42);
+    SymbolValue value = IntegerSlot(42);
     access->Write(value);  // address 0: would fault if it wrote
     EXPECT_EQ(access->Read().word, 0u);
 }
@@ -167,14 +155,14 @@ TEST(SymbolAccessTypes, UnalignedVariablesAreReadAndWritten) {
     alignas(8) unsigned char buffer[16] = {};
     const uint64_t address = reinterpret_cast<uint64_t>(buffer) + 1;
     SymbolAccessPtr access = MakeSymbolAccess_u32(address, 0, 0, 0);
-    SymbolValue value = Integer(0xCAFEBABE);
+    SymbolValue value = IntegerSlot(0xCAFEBABE);
     access->Write(value);
     EXPECT_EQ(access->Read().integer, 0xCAFEBABEll);
     uint32_t stored = 0;
     std::memcpy(&stored, buffer + 1, sizeof stored);
     EXPECT_EQ(stored, 0xCAFEBABEu);
     SymbolAccessPtr real = MakeSymbolAccess_f64(address);
-    value = Real(6.5);
+    value = RealSlot(6.5);
     real->Write(value);
     EXPECT_EQ(real->Read().real, 6.5);
 }

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <typeinfo>
 
+#include "LoggingInstance.h"
 #include "SymbolAccessTypes.h"
 #include "VariableTestSupport.h"
 #include "VirloBinding.h"
@@ -12,7 +13,7 @@
 
 namespace {
 
-using variable_test::LoggingInstance;
+using ambrel_test::LoggingInstance;
 using variable_test::StubVirlo;
 
 const char* const kCountMessage = "fmi2Instantiate: The number of symbols deviates from the expected number.";
@@ -50,7 +51,7 @@ protected:
     platform::ModuleHandle vecu = nullptr;
     platform::ModuleHandle library = nullptr;
     uint64_t base = 0;
-    LoggingInstance logging;
+    LoggingInstance logging{"vecu"};
 };
 
 TEST_F(SymbolRegistration, NamesAndTextFormsBecomeAbsoluteRecords) {
@@ -156,7 +157,7 @@ protected:
     }
     const SymbolAccess& Accessor(size_t index) { return *logging.instance.variables.at(index); }
 
-    LoggingInstance logging;
+    LoggingInstance logging{"vecu"};
 };
 
 TEST_F(CreateAccessors, EveryStorageTypeGetsItsClass) {

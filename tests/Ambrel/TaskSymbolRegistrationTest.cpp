@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "LoggingInstance.h"
 #include "SymbolRegistration.h"
 #include "TaskExecution.h"
 #include "VariableTestSupport.h"
@@ -9,7 +10,7 @@
 
 namespace {
 
-using variable_test::LoggingInstance;
+using ambrel_test::LoggingInstance;
 using variable_test::StubVirlo;
 
 std::string Hex(uint64_t value) {
@@ -64,7 +65,7 @@ protected:
     platform::ModuleHandle vecu = nullptr;
     platform::ModuleHandle library = nullptr;
     uint64_t base = 0;
-    LoggingInstance logging;
+    LoggingInstance logging{"vecu"};
 };
 
 }  // namespace

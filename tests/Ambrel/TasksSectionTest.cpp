@@ -4,8 +4,9 @@
 
 #include <cmath>
 
+#include "FmuHarness.h"
+#include "LoggingInstance.h"
 #include "TaskTestSupport.h"
-#include "VariableTestSupport.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ using Strings = std::vector<std::string>;
 class TasksSection : public ::testing::Test {
 protected:
     int32_t Read(const std::string& text) {
-        folder.WriteResources(text);
+        folder.Write("resources.txt", text);
         return ReadTasksSection(logging.instance, folder.path(), "vecu");
     }
     TaskList& Tasks() { return logging.instance.tasks; }
@@ -30,8 +31,8 @@ protected:
         return texts;
     }
 
-    task_test::TaskResourceFolder folder;
-    variable_test::LoggingInstance logging;
+    harness::ResourceFolder folder;
+    ambrel_test::LoggingInstance logging{"vecu"};
 };
 
 const std::string kInputLimit = "Cannot add more trigger inputs! The limit supported is 16.";

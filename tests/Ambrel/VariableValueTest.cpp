@@ -7,22 +7,10 @@
 #include <map>
 #include <vector>
 
+#include "LoggingInstance.h"
 #include "SymbolAccessTypes.h"
-#include "VariableTestSupport.h"
 
 namespace {
-
-SymbolValue Integer(int64_t integer) {
-    SymbolValue value;
-    value.integer = integer;
-    return value;
-}
-
-SymbolValue Real(double real) {
-    SymbolValue value;
-    value.real = real;
-    return value;
-}
 
 template <typename T>
 uint64_t AddressOf(T& variable) {
@@ -72,13 +60,13 @@ protected:
     double f64 = 4.0;
     int32_t s32 = 7;
     uint8_t flag = 0;
-    variable_test::LoggingInstance logging;
+    ambrel_test::LoggingInstance logging{"vecu"};
 };
 
 TEST_F(VariableValue, IndexesOutsideTheListReadZeroAndIgnoreWrites) {
     for (int32_t index : {-1, 4, std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min()}) {
         EXPECT_EQ(Get(index).word, 0u) << index;
-        Set(index, Integer(99));
+        Set(index, IntegerSlot(99));
     }
     EXPECT_EQ(f64, 4.0);
     EXPECT_EQ(s32, 7);
@@ -88,8 +76,8 @@ TEST_F(VariableValue, IndexesOutsideTheListReadZeroAndIgnoreWrites) {
 TEST_F(VariableValue, WithoutScalingValuesPassAsTheAccessorHasThem) {
     EXPECT_EQ(Get(0).real, 4.0);
     EXPECT_EQ(Get(1).integer, 7);
-    Set(0, Real(0.25));
-    Set(1, Integer(-3));
+    Set(0, RealSlot(0.25));
+    Set(1, IntegerSlot(-3));
     EXPECT_EQ(f64, 0.25);
     EXPECT_EQ(s32, -3);
     EXPECT_EQ(Get(3).word, 0u);
@@ -100,8 +88,8 @@ TEST_F(VariableValue, OutputsAreConvertedOnReadOnly) {
     Scale(AddressOf(s32), Linear("outputs"));
     EXPECT_EQ(Get(0).real, 9.0);
     EXPECT_EQ(Get(1).integer, 15);
-    Set(0, Real(5.0));
-    Set(1, Integer(5));
+    Set(0, RealSlot(5.0));
+    Set(1, IntegerSlot(5));
     EXPECT_EQ(f64, 5.0);
     EXPECT_EQ(s32, 5);
 }
@@ -111,8 +99,8 @@ TEST_F(VariableValue, InputsAndParametersAreConvertedOnWriteOnly) {
     Scale(AddressOf(s32), Linear("parameters"));
     EXPECT_EQ(Get(0).real, 4.0);
     EXPECT_EQ(Get(1).integer, 7);
-    Set(0, Real(8.0));
-    Set(1, Integer(9));
+    Set(0, RealSlot(8.0));
+    Set(1, IntegerSlot(9));
     EXPECT_EQ(f64, 3.5);
     EXPECT_EQ(s32, 4);
 }
@@ -121,7 +109,7 @@ TEST_F(VariableValue, CausalityIsComparedExactly) {
     Scale(AddressOf(f64), Linear("Outputs"));
     Scale(AddressOf(s32), Linear("input"));
     EXPECT_EQ(Get(0).real, 4.0);
-    Set(1, Integer(9));
+    Set(1, IntegerSlot(9));
     EXPECT_EQ(s32, 9);
 }
 
@@ -140,7 +128,7 @@ TEST_F(VariableValue, FailedReadConversionDeliversTheRawValueAndWarnsOnce) {
 TEST_F(VariableValue, FailedWriteConversionLeavesTheVariableAndWarnsOnce) {
     Scale(AddressOf(s32), Failing("inputs"));
     logging.instance.loggingOn = false;
-    Set(1, Integer(12));
+    Set(1, IntegerSlot(12));
     EXPECT_EQ(s32, 7);
     ASSERT_EQ(logging.messages.size(), 1u);
     EXPECT_EQ(logging.messages[0].status, fmi2Warning);
@@ -149,7 +137,7 @@ TEST_F(VariableValue, FailedWriteConversionLeavesTheVariableAndWarnsOnce) {
 
 TEST_F(VariableValue, NullAccessorIsNeitherConvertedNorWritten) {
     Scale(0, Failing("inputs"));
-    Set(3, Integer(5));
+    Set(3, IntegerSlot(5));
     EXPECT_EQ(Get(3).word, 0u);
     EXPECT_TRUE(logging.messages.empty());
 }
@@ -162,24 +150,24 @@ TEST_F(VariableValue, OtherKindCallersGetValuesNotBytes) {
     EXPECT_EQ(Get(0, SymbolValueKind_real).real, -2.9);
     EXPECT_EQ(Get(1, SymbolValueKind_integer).integer, 7);
 
-    Set(1, Real(3.7), SymbolValueKind_real);
+    Set(1, RealSlot(3.7), SymbolValueKind_real);
     EXPECT_EQ(s32, 3);
-    Set(0, Integer(-4), SymbolValueKind_integer);
+    Set(0, IntegerSlot(-4), SymbolValueKind_integer);
     EXPECT_EQ(f64, -4.0);
-    Set(2, Real(0.5), SymbolValueKind_real);  // truncated to 0
+    Set(2, RealSlot(0.5), SymbolValueKind_real);  // truncated to 0
     EXPECT_EQ(flag, 0);
-    Set(2, Real(2.0), SymbolValueKind_real);
+    Set(2, RealSlot(2.0), SymbolValueKind_real);
     EXPECT_EQ(flag, 1);
 }
 
 TEST_F(VariableValue, OtherKindConversionSaturatesAndMapsNanToZero) {
     int64_t wide = 0;
     logging.instance.variables.push_back(MakeSymbolAccess_s64(AddressOf(wide), 0, 0, 0));
-    Set(4, Real(1e300), SymbolValueKind_real);
+    Set(4, RealSlot(1e300), SymbolValueKind_real);
     EXPECT_EQ(wide, std::numeric_limits<int64_t>::max());
-    Set(4, Real(-1e300), SymbolValueKind_real);
+    Set(4, RealSlot(-1e300), SymbolValueKind_real);
     EXPECT_EQ(wide, std::numeric_limits<int64_t>::min());
-    Set(4, Real(std::nan("")), SymbolValueKind_real);
+    Set(4, RealSlot(std::nan("")), SymbolValueKind_real);
     EXPECT_EQ(wide, 0);
     f64 = std::numeric_limits<double>::infinity();
     EXPECT_EQ(Get(0, SymbolValueKind_integer).integer, std::numeric_limits<int64_t>::max());
@@ -191,7 +179,7 @@ TEST_F(VariableValue, OtherKindConversionWrapsTheScaling) {
     EXPECT_EQ(Get(1, SymbolValueKind_real).real, 15.0);
     // Write: 8.9 from a Real caller becomes the integer 8, scaled back to 3.
     Scale(AddressOf(s32), Linear("inputs"));
-    Set(1, Real(8.9), SymbolValueKind_real);
+    Set(1, RealSlot(8.9), SymbolValueKind_real);
     EXPECT_EQ(s32, 3);
 }
 

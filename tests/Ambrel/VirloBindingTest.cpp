@@ -3,14 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <random>
 
+#include "FmuHarness.h"
 #include "VariableTestSupport.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using variable_test::StubVirlo;
 
 bool TableIsEmpty() {
@@ -20,22 +18,9 @@ bool TableIsEmpty() {
 }
 
 // A resource folder holding the stand-in as "Virlo.so".
-class ResourceFolder {
+class StubVirloFolder : public harness::ResourceFolder {
 public:
-    ResourceFolder() {
-        std::random_device random;
-        path_ = fs::temp_directory_path() / ("virlo-binding-" + std::to_string(random()) + std::to_string(random()));
-        fs::create_directories(path_);
-        fs::copy_file(REGISTRATION_STUB_VIRLO, path_ / "Virlo.so");
-    }
-    ~ResourceFolder() {
-        std::error_code ignored;
-        fs::remove_all(path_, ignored);
-    }
-    std::string folder() const { return path_.string() + "/"; }
-
-private:
-    fs::path path_;
+    StubVirloFolder() { Copy(REGISTRATION_STUB_VIRLO, "Virlo.so"); }
 };
 
 TEST(VirloBinding, UnboundEntryPointsAreSkipped) {
@@ -58,8 +43,8 @@ TEST(VirloBinding, MissingLibraryIsReportedWithErrno) {
 }
 
 TEST(VirloBinding, UnloadableFileIsReportedAsNoLibrary) {
-    ResourceFolder resources;
-    const std::string path = resources.folder() + "NotALibrary.so";
+    StubVirloFolder resources;
+    const std::string path = resources.path() + "NotALibrary.so";
     std::FILE* file = std::fopen(path.c_str(), "w");
     ASSERT_NE(file, nullptr);
     std::fputs("text, not code\n", file);
@@ -109,16 +94,16 @@ TEST(VirloBinding, MissingExportStaysUnbound) {
 }
 
 TEST(VirloBinding, LoadAndUnloadFollowTheLibrarysLifecycle) {
-    ResourceFolder resources;
-    StubVirlo stub(resources.folder() + "Virlo.so");
+    StubVirloFolder resources;
+    StubVirlo stub(resources.path() + "Virlo.so");
     ASSERT_TRUE(stub.loaded());
     stub.Add("engineSpeed", SymbolRecord(0x40, 2, 4, 0, 0));
 
-    platform::ModuleHandle module = LoadVirlo(resources.folder(), resources.folder());
+    platform::ModuleHandle module = LoadVirlo(resources.path(), resources.path());
     ASSERT_NE(module, nullptr);
     EXPECT_EQ(stub.calls().init, 1);
-    EXPECT_EQ(stub.calls().initPath, resources.folder());
-    EXPECT_EQ(stub.calls().initDbghelpPath, resources.folder() + "dbghelp.so");
+    EXPECT_EQ(stub.calls().initPath, resources.path());
+    EXPECT_EQ(stub.calls().initDbghelpPath, resources.path() + "dbghelp.so");
     EXPECT_EQ(stub.calls().cache, 1);
     EXPECT_EQ(stub.calls().cacheMask, "*");
     EXPECT_NE(CallGetVirlo("engineSpeed"), nullptr);

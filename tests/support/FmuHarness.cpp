@@ -65,6 +65,11 @@ void* FmuLibrary::Symbol(const char* name) const {
     return module_ != nullptr ? dlsym(module_, name) : nullptr;
 }
 
+FmuLibrary& Fmu() {
+    static FmuLibrary library(AMBREL_LIBRARY);
+    return library;
+}
+
 namespace {
 
 void* AllocateMemory(size_t count, size_t size) { return std::calloc(count, size); }
@@ -79,6 +84,12 @@ int MessageLog::count(const std::string& message) const {
     int found = 0;
     for (const LoggedMessage& logged : messages_) found += logged.message == message ? 1 : 0;
     return found;
+}
+
+std::string MessageLog::text() const {
+    std::string all;
+    for (const LoggedMessage& logged : messages_) all += logged.message + "\n";
+    return all;
 }
 
 void MessageLog::Logger(fmi2ComponentEnvironment environment, fmi2String instanceName,

@@ -67,6 +67,9 @@ private:
     int boundCount_ = 0;
 };
 
+// The built runtime, loaded once for the whole test program.
+FmuLibrary& Fmu();
+
 struct LoggedMessage {
     std::string instanceName;
     fmi2Status status;
@@ -85,6 +88,9 @@ public:
     // Number of messages whose text equals the given one.
     int count(const std::string& message) const;
     bool contains(const std::string& message) const { return count(message) > 0; }
+    // Every message's text, each ended by a line break: for failure output
+    // and for comparing the whole log at once.
+    std::string text() const;
 
 private:
     static void Logger(fmi2ComponentEnvironment environment, fmi2String instanceName,

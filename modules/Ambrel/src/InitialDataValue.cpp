@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include "BitField.h"
+#include "UnalignedMemory.h"
 
 namespace {
 
@@ -40,24 +41,11 @@ bool Parse(const std::string& text, uint64_t& value) {
     return true;
 }
 
-// ECU variables need not be aligned: memory is accessed bytewise.
-template <typename T>
-T Load(uint64_t address) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
-    return value;
-}
-
-template <typename T>
-void Store(uint64_t address, T value) {
-    std::memcpy(reinterpret_cast<void*>(address), &value, sizeof value);
-}
-
 template <typename T>
 bool WriteFloating(uint64_t address, const std::string& text) {
     T value;
     if (!Parse(text, value)) return false;
-    Store(address, value);
+    StoreUnaligned(address, value);
     return true;
 }
 
@@ -70,8 +58,8 @@ bool WriteInteger(uint64_t address, const SymbolRecord& record, const std::strin
     T value;
     if (!Parse(text, value)) return false;
     if (record.bitOffset != 0 || record.bitLength != 0)
-        value = insert(Load<T>(address), record.bitOffset, record.bitLength, value, packingOrder);
-    Store(address, value);
+        value = insert(LoadUnaligned<T>(address), record.bitOffset, record.bitLength, value, packingOrder);
+    StoreUnaligned(address, value);
     return true;
 }
 
@@ -91,7 +79,7 @@ bool WriteBoolean(uint64_t address, const std::string& text) {
         stored = EqualsIgnoringCase(text, "true") ? 1 : 0;
     else
         stored = static_cast<uint8_t>(text[0]);  // any other form: its first character's code
-    Store(address, stored);
+    StoreUnaligned(address, stored);
     return true;
 }
 

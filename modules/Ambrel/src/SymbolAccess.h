@@ -14,6 +14,19 @@ union SymbolValue {
 };
 static_assert(sizeof(SymbolValue) == 8, "a value slot is 8 bytes");
 
+// A slot holding an integer or a real value.
+inline SymbolValue IntegerSlot(int64_t integer) {
+    SymbolValue value;
+    value.integer = integer;
+    return value;
+}
+
+inline SymbolValue RealSlot(double real) {
+    SymbolValue value;
+    value.real = real;
+    return value;
+}
+
 enum SymbolValueKind : uint32_t {
     SymbolValueKind_real = 0,
     SymbolValueKind_integer = 1,

@@ -1,24 +1,9 @@
 #include "SymbolAccessTypes.h"
 
-#include <cstring>
-
 #include "BitField.h"
+#include "UnalignedMemory.h"
 
 namespace {
-
-// ECU variables may sit at any address (packed structures), so the unit is
-// moved with memcpy, which compiles to one plain load or store.
-template <typename T>
-T LoadUnit(uint64_t address) {
-    T value;
-    std::memcpy(&value, reinterpret_cast<const void*>(address), sizeof value);
-    return value;
-}
-
-template <typename T>
-void StoreUnit(uint64_t address, T value) {
-    std::memcpy(reinterpret_cast<void*>(address), &value, sizeof value);
-}
 
 template <typename T>
 using ExtractFunction = T (*)(const T*, uint8_t, uint8_t, uint32_t);
@@ -40,23 +25,11 @@ template <typename T>
 void WriteInteger(const SymbolAccess& access, const SymbolValue& value, InsertFunction<T> insert) {
     const T low = static_cast<T>(value.integer);  // the low bits, no range check
     if (access.bitOffset == 0 && access.bitWidth == 0) {
-        StoreUnit<T>(access.address, low);
+        StoreUnaligned<T>(access.address, low);
         return;
     }
-    const T current = LoadUnit<T>(access.address);
-    StoreUnit<T>(access.address, insert(current, access.bitOffset, access.bitWidth, low, access.packingOrder));
-}
-
-SymbolValue IntegerSlot(int64_t integer) {
-    SymbolValue value;
-    value.integer = integer;
-    return value;
-}
-
-SymbolValue RealSlot(double real) {
-    SymbolValue value;
-    value.real = real;
-    return value;
+    const T current = LoadUnaligned<T>(access.address);
+    StoreUnaligned<T>(access.address, insert(current, access.bitOffset, access.bitWidth, low, access.packingOrder));
 }
 
 }  // namespace
@@ -81,17 +54,17 @@ AMBREL_INTEGER_SYMBOL_ACCESS(SymbolAccess_u64, uint64_t, ExtractBitField_u64, In
 #undef AMBREL_INTEGER_SYMBOL_ACCESS
 
 void SymbolAccess_bool::Write(SymbolValue& value) {
-    StoreUnit<uint8_t>(address, value.integer != 0 ? 1 : 0);
+    StoreUnaligned<uint8_t>(address, value.integer != 0 ? 1 : 0);
 }
-SymbolValue SymbolAccess_bool::Read() { return IntegerSlot(LoadUnit<uint8_t>(address)); }
+SymbolValue SymbolAccess_bool::Read() { return IntegerSlot(LoadUnaligned<uint8_t>(address)); }
 SymbolValueKind SymbolAccess_bool::ValueKind() { return SymbolValueKind_integer; }
 
-void SymbolAccess_f32::Write(SymbolValue& value) { StoreUnit<float>(address, static_cast<float>(value.real)); }
-SymbolValue SymbolAccess_f32::Read() { return RealSlot(LoadUnit<float>(address)); }
+void SymbolAccess_f32::Write(SymbolValue& value) { StoreUnaligned<float>(address, static_cast<float>(value.real)); }
+SymbolValue SymbolAccess_f32::Read() { return RealSlot(LoadUnaligned<float>(address)); }
 SymbolValueKind SymbolAccess_f32::ValueKind() { return SymbolValueKind_real; }
 
-void SymbolAccess_f64::Write(SymbolValue& value) { StoreUnit<double>(address, value.real); }
-SymbolValue SymbolAccess_f64::Read() { return RealSlot(LoadUnit<double>(address)); }
+void SymbolAccess_f64::Write(SymbolValue& value) { StoreUnaligned<double>(address, value.real); }
+SymbolValue SymbolAccess_f64::Read() { return RealSlot(LoadUnaligned<double>(address)); }
 SymbolValueKind SymbolAccess_f64::ValueKind() { return SymbolValueKind_real; }
 
 void SymbolAccess_null::Write(SymbolValue&) {}

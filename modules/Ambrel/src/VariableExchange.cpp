@@ -40,23 +40,11 @@ fmi2Integer IntegerFromSlot(SymbolValue slot) {
 
 fmi2Boolean BooleanFromSlot(SymbolValue slot) { return slot.real != 0.0 ? fmi2True : fmi2False; }
 
-SymbolValue SlotFromReal(fmi2Real value) {
-    SymbolValue slot;
-    slot.real = value;
-    return slot;
-}
+SymbolValue SlotFromReal(fmi2Real value) { return RealSlot(value); }
 
-SymbolValue SlotFromInteger(fmi2Integer value) {
-    SymbolValue slot;
-    slot.integer = value;
-    return slot;
-}
+SymbolValue SlotFromInteger(fmi2Integer value) { return IntegerSlot(value); }
 
-SymbolValue SlotFromBoolean(fmi2Boolean value) {
-    SymbolValue slot;
-    slot.integer = value != fmi2False ? 1 : 0;
-    return slot;
-}
+SymbolValue SlotFromBoolean(fmi2Boolean value) { return IntegerSlot(value != fmi2False ? 1 : 0); }
 
 fmi2Status GetReal(FmiInternalState& instance, const fmi2ValueReference vr[], size_t nvr,
                    fmi2Real value[]) {

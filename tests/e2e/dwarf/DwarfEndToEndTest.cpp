@@ -12,20 +12,12 @@
 #include <vector>
 
 #include "FmuHarness.h"
+#include "ScalarAccess.h"
 #include "platform/Module.h"
 
 namespace {
 
-harness::FmuLibrary& Fmu() {
-    static harness::FmuLibrary library(AMBREL_LIBRARY);
-    return library;
-}
-
-std::string Messages(const harness::MessageLog& log) {
-    std::string all;
-    for (const harness::LoggedMessage& message : log.messages()) all += message.message + "\n";
-    return all;
-}
+using harness::Fmu;
 
 struct Form {
     int version;
@@ -66,8 +58,10 @@ const std::vector<std::string> kVariables = {
     "table[1][2]",              // 13
 };
 
-class DwarfEndToEnd : public testing::TestWithParam<Form> {
+class DwarfEndToEnd : public testing::TestWithParam<Form>, protected harness::ScalarAccess {
 protected:
+    DwarfEndToEnd() : ScalarAccess(Fmu()) {}
+
     void SetUp() override {
         ASSERT_TRUE(Fmu().loaded());
         const std::string table = FixturePath(GetParam(), ".SymbolDetails.txt");
@@ -85,7 +79,7 @@ protected:
         resources.Write("resources.txt", text);
         component = Fmu().fmi2Instantiate("dwarf", fmi2CoSimulation, "{dwarf}", resources.uri().c_str(),
                                           log.callbacks(), fmi2False, fmi2False);
-        ASSERT_NE(component, nullptr) << Messages(log);
+        ASSERT_NE(component, nullptr) << log.text();
     }
 
     void TearDown() override {
@@ -111,26 +105,8 @@ protected:
         return reinterpret_cast<R (*)()>(EcuSymbol(name))();
     }
 
-    fmi2Integer GetInteger(fmi2ValueReference vr) {
-        fmi2Integer value = 12345;
-        EXPECT_EQ(Fmu().fmi2GetInteger(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-    fmi2Real GetReal(fmi2ValueReference vr) {
-        fmi2Real value = 12345.0;
-        EXPECT_EQ(Fmu().fmi2GetReal(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-    void SetInteger(fmi2ValueReference vr, fmi2Integer value) {
-        EXPECT_EQ(Fmu().fmi2SetInteger(component, &vr, 1, &value), fmi2OK);
-    }
-    void SetReal(fmi2ValueReference vr, fmi2Real value) {
-        EXPECT_EQ(Fmu().fmi2SetReal(component, &vr, 1, &value), fmi2OK);
-    }
-
     harness::ResourceFolder resources;
     harness::MessageLog log;
-    fmi2Component component = nullptr;
     platform::ModuleHandle vecu = nullptr;
 };
 
@@ -138,10 +114,7 @@ TEST_P(DwarfEndToEnd, EveryNamedVariableIsResolvedAndRead) {
     EXPECT_EQ(GetReal(1), 812.5);
     EXPECT_EQ(GetReal(2), 5000000000.0);  // all 8 bytes of the long
     EXPECT_EQ(GetInteger(3), 2);
-    fmi2Boolean ignition = fmi2False;
-    const fmi2ValueReference ignitionVr = 4;
-    EXPECT_EQ(Fmu().fmi2GetBoolean(component, &ignitionVr, 1, &ignition), fmi2OK);
-    EXPECT_EQ(ignition, fmi2True);
+    EXPECT_EQ(GetBoolean(4), fmi2True);
     EXPECT_EQ(GetReal(5), 1.25);
     EXPECT_EQ(GetInteger(6), 1);
     EXPECT_EQ(GetInteger(7), 5);
@@ -151,7 +124,7 @@ TEST_P(DwarfEndToEnd, EveryNamedVariableIsResolvedAndRead) {
     EXPECT_EQ(GetReal(11), 0.75);
     EXPECT_EQ(GetInteger(12), 3000);
     EXPECT_EQ(GetInteger(13), 6);
-    EXPECT_TRUE(log.messages().empty()) << Messages(log);
+    EXPECT_TRUE(log.messages().empty()) << log.text();
 }
 
 TEST_P(DwarfEndToEnd, WritesReachTheEcuVariables) {

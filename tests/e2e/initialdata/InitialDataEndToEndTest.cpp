@@ -13,28 +13,19 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "FmuHarness.h"
-#include "platform/Environment.h"
+#include "ScalarAccess.h"
+#include "ScopedSettings.h"
 #include "platform/Module.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-harness::FmuLibrary& Fmu() {
-    static harness::FmuLibrary library(AMBREL_LIBRARY);
-    return library;
-}
-
-std::string Messages(const harness::MessageLog& log) {
-    std::string all;
-    for (const harness::LoggedMessage& message : log.messages()) all += message.message + "\n";
-    return all;
-}
+using harness::Fmu;
 
 // A row of the symbol table made from the vECU with nm.
 struct SymbolRow {
@@ -103,34 +94,20 @@ std::string TableRows(bool leftToRight) {
     return rows;
 }
 
-// Sets the variables anew on each call and restores them with the object.
-class SavedEnvironment {
-public:
-    explicit SavedEnvironment(std::vector<std::string> names) {
-        for (const std::string& name : names) {
-            const char* value = platform::GetEnvironment(name.c_str());
-            saved_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
-        }
-    }
-    ~SavedEnvironment() {
-        for (const auto& [name, value] : saved_) platform::PutEnvironment(name + "=" + value.value_or(""));
-    }
-
-private:
-    std::map<std::string, std::optional<std::string>> saved_;
-};
-
 const char* const kVariables[] = {"speedLimit", "trim",        "gain",       "ratio",      "gear",
                                   "maxTorque",  "flags.enable", "flags.mode", "flags.level"};
 
-class InitialDataEndToEnd : public ::testing::Test {
+class InitialDataEndToEnd : public ::testing::Test, protected harness::ScalarAccess {
 protected:
+    InitialDataEndToEnd() : ScalarAccess(Fmu()) {
+        // The runtime sets these from the EnvironmentVariables section.
+        environment.Keep("QUORVEL_HOME");
+        environment.Keep("QUORVEL_WORKSPACE");
+    }
+
     void SetUp() override {
         ASSERT_TRUE(Fmu().loaded());
         ASSERT_EQ(Rows().size(), 9u);
-        previousDirectory = fs::current_path();
-        // The converter leaves its output in the current directory.
-        fs::current_path(work.path());
         resources.Copy(INITIALDATA_VECU, "vecu.so");
         resources.Copy(DATASET_LIBRARY, "Dataset.so");
         resources.Copy(VIRLO_LIBRARY, "Virlo.so");
@@ -145,7 +122,6 @@ protected:
             Fmu().fmi2Terminate(component);
             Fmu().fmi2FreeInstance(component);
         }
-        fs::current_path(previousDirectory);
     }
 
     // Lays out the FMU with its three datasets and the workspace for the
@@ -192,16 +168,6 @@ protected:
         return component;
     }
 
-    int32_t Integer(fmi2ValueReference reference) {
-        fmi2Integer value = 0;
-        EXPECT_EQ(Fmu().fmi2GetInteger(component, &reference, 1, &value), fmi2OK);
-        return value;
-    }
-    double Real(fmi2ValueReference reference) {
-        fmi2Real value = 0;
-        EXPECT_EQ(Fmu().fmi2GetReal(component, &reference, 1, &value), fmi2OK);
-        return value;
-    }
     // A getter of the vECU, which the runtime has loaded from the resource folder.
     template <typename T>
     T Getter(const char* name) {
@@ -212,15 +178,15 @@ protected:
     }
 
     void ExpectCalibrated() {
-        EXPECT_EQ(Integer(1), 120000);
-        EXPECT_EQ(Integer(2), -300);
-        EXPECT_EQ(Real(3), 2.5);
-        EXPECT_EQ(Real(4), 0.125);
-        EXPECT_EQ(Integer(5), 3);
-        EXPECT_EQ(Integer(6), 450);
-        EXPECT_EQ(Integer(7), 1);
-        EXPECT_EQ(Integer(8), 5);
-        EXPECT_EQ(Integer(9), 9);
+        EXPECT_EQ(GetInteger(1), 120000);
+        EXPECT_EQ(GetInteger(2), -300);
+        EXPECT_EQ(GetReal(3), 2.5);
+        EXPECT_EQ(GetReal(4), 0.125);
+        EXPECT_EQ(GetInteger(5), 3);
+        EXPECT_EQ(GetInteger(6), 450);
+        EXPECT_EQ(GetInteger(7), 1);
+        EXPECT_EQ(GetInteger(8), 5);
+        EXPECT_EQ(GetInteger(9), 9);
 
         EXPECT_EQ(Getter<uint32_t>("GetSpeedLimit"), 120000u);
         EXPECT_EQ(Getter<int32_t>("GetTrim"), -300);
@@ -235,23 +201,23 @@ protected:
     }
 
     harness::ResourceFolder resources, home, workspace, work;
+    // The converter leaves its output in the current directory.
+    harness::ScopedCurrentDirectory workDirectory{work.path()};
     harness::MessageLog log;
-    SavedEnvironment environment{{"QUORVEL_HOME", "QUORVEL_WORKSPACE"}};
-    fs::path previousDirectory;
-    fmi2Component component = nullptr;
+    harness::ScopedEnvironment environment;
     platform::ModuleHandle vecu = nullptr;
 };
 
 TEST_F(InitialDataEndToEnd, DatasetsCalibrateTheVecuRightToLeft) {
-    ASSERT_NE(Instantiate(false), nullptr) << Messages(log);
+    ASSERT_NE(Instantiate(false), nullptr) << log.text();
     ExpectCalibrated();
-    EXPECT_EQ(Messages(log), "");
+    EXPECT_EQ(log.text(), "");
 }
 
 TEST_F(InitialDataEndToEnd, DatasetsCalibrateTheVecuLeftToRight) {
-    ASSERT_NE(Instantiate(true), nullptr) << Messages(log);
+    ASSERT_NE(Instantiate(true), nullptr) << log.text();
     ExpectCalibrated();
-    EXPECT_EQ(Messages(log), "");
+    EXPECT_EQ(log.text(), "");
 }
 
 TEST_F(InitialDataEndToEnd, ConverterThatCannotStartFailsInstantiation) {
@@ -263,17 +229,17 @@ TEST_F(InitialDataEndToEnd, ConverterThatCannotStartFailsInstantiation) {
                     message.message.rfind("fmi2Instantiate: Cannot read the dataset 'UTF-8:" + resources.path() +
                                               "engine.dcm': ",
                                           0) == 0;
-    EXPECT_TRUE(reported) << Messages(log);
+    EXPECT_TRUE(reported) << log.text();
 }
 
 TEST_F(InitialDataEndToEnd, FailingConverterGivesAnEmptyDatasetAndTheOthersApply) {
     LayOut(false);
     // Without the workspace's symbol list the converter fails.
     fs::remove(workspace.path() + "build/SymbolDetails.txt");
-    ASSERT_NE(Start(), nullptr) << Messages(log);
-    EXPECT_EQ(Integer(1), 120000);
-    EXPECT_EQ(Integer(6), 450);
-    EXPECT_EQ(Integer(2), 1);  // the vECU's own initial value
+    ASSERT_NE(Start(), nullptr) << log.text();
+    EXPECT_EQ(GetInteger(1), 120000);
+    EXPECT_EQ(GetInteger(6), 450);
+    EXPECT_EQ(GetInteger(2), 1);  // the vECU's own initial value
     EXPECT_EQ(Getter<uint32_t>("GetLevel"), 15u);
 }
 

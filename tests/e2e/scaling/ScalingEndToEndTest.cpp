@@ -8,6 +8,7 @@
 #include <string>
 
 #include "FmuHarness.h"
+#include "ScalarAccess.h"
 #include "platform/Module.h"
 
 // A master's view of scaling: the FMU reads fmi_scaling.json at
@@ -53,8 +54,10 @@ enum : fmi2ValueReference {
     kPlainValue,
 };
 
-class ScalingEndToEnd : public ::testing::Test {
+class ScalingEndToEnd : public ::testing::Test, protected harness::ScalarAccess {
 protected:
+    ScalingEndToEnd() : ScalarAccess(fmu) {}
+
     void SetUp() override {
         ASSERT_TRUE(fmu.loaded());
         symbols = FixtureSymbols();
@@ -116,22 +119,6 @@ protected:
         return *static_cast<T*>(platform::FindModuleSymbol(module, name));
     }
 
-    double GetReal(fmi2ValueReference reference) {
-        fmi2Real value = -12345.0;
-        EXPECT_EQ(fmu.fmi2GetReal(component, &reference, 1, &value), fmi2OK);
-        return value;
-    }
-    fmi2Integer GetInteger(fmi2ValueReference reference) {
-        fmi2Integer value = -12345;
-        EXPECT_EQ(fmu.fmi2GetInteger(component, &reference, 1, &value), fmi2OK);
-        return value;
-    }
-    void SetReal(fmi2ValueReference reference, fmi2Real value) {
-        EXPECT_EQ(fmu.fmi2SetReal(component, &reference, 1, &value), fmi2OK);
-    }
-    void SetInteger(fmi2ValueReference reference, fmi2Integer value) {
-        EXPECT_EQ(fmu.fmi2SetInteger(component, &reference, 1, &value), fmi2OK);
-    }
     int Warnings() const {
         int count = 0;
         for (const auto& message : log.messages()) count += message.status == fmi2Warning ? 1 : 0;
@@ -142,7 +129,6 @@ protected:
     harness::MessageLog log;
     harness::ResourceFolder folder;
     std::map<std::string, Symbol> symbols;
-    fmi2Component component = nullptr;
     platform::ModuleHandle module = nullptr;
 };
 

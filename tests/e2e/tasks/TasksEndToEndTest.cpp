@@ -3,6 +3,7 @@
 #include <string>
 
 #include "FmuHarness.h"
+#include "ScalarAccess.h"
 #include "TasksVecuOffsets.h"
 
 namespace {
@@ -27,12 +28,12 @@ enum : fmi2ValueReference {
 // How the configuration names the vECU's symbols.
 enum class Naming { TextForm, SymbolName };
 
-struct TasksEndToEnd : ::testing::TestWithParam<Naming> {
+struct TasksEndToEnd : ::testing::TestWithParam<Naming>, harness::ScalarAccess {
     harness::FmuLibrary fmu{AMBREL_LIBRARY};
     harness::MessageLog log;
     harness::ResourceFolder folder;
-    fmi2Component component = nullptr;
 
+    TasksEndToEnd() : ScalarAccess(fmu) {}
     ~TasksEndToEnd() override {
         if (component != nullptr) fmu.fmi2FreeInstance(component);
     }
@@ -83,17 +84,6 @@ struct TasksEndToEnd : ::testing::TestWithParam<Naming> {
                                         log.callbacks(), fmi2False, fmi2False);
         ASSERT_NE(component, nullptr);
     }
-
-    fmi2Integer Integer(fmi2ValueReference vr) {
-        fmi2Integer value = -99;
-        EXPECT_EQ(fmu.fmi2GetInteger(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-    fmi2Real Real(fmi2ValueReference vr) {
-        fmi2Real value = -99.0;
-        EXPECT_EQ(fmu.fmi2GetReal(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
 };
 
 }  // namespace
@@ -101,28 +91,28 @@ struct TasksEndToEnd : ::testing::TestWithParam<Naming> {
 TEST_P(TasksEndToEnd, EachKindRunsWhenTheMasterSaysSo) {
     Instantiate();
     if (HasFatalFailure()) return;
-    EXPECT_EQ(Integer(kPeriodicRuns), 0);
-    EXPECT_EQ(Integer(kPeriodicRunsBeforeFirstStep), -1);
+    EXPECT_EQ(GetInteger(kPeriodicRuns), 0);
+    EXPECT_EQ(GetInteger(kPeriodicRunsBeforeFirstStep), -1);
 
     ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
-    EXPECT_EQ(Integer(kEnterInitRuns), 1);
-    EXPECT_EQ(Integer(kExitInitRuns), 0);
+    EXPECT_EQ(GetInteger(kEnterInitRuns), 1);
+    EXPECT_EQ(GetInteger(kExitInitRuns), 0);
     ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
-    EXPECT_EQ(Integer(kExitInitRuns), 1);
+    EXPECT_EQ(GetInteger(kExitInitRuns), 1);
     ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
-    EXPECT_EQ(Integer(kEnterInitRuns), 1);  // removed after its run
+    EXPECT_EQ(GetInteger(kEnterInitRuns), 1);  // removed after its run
 
     // [0, 0.01]: the first-step task before the periodic ones, which run at
     // both ends of the step; the trigger, due at 5 ms, says no.
     ASSERT_EQ(fmu.fmi2DoStep(component, 0.0, 0.01, fmi2True), fmi2OK);
-    EXPECT_EQ(Integer(kFirstStepRuns), 1);
-    EXPECT_EQ(Integer(kPeriodicRunsBeforeFirstStep), 0);
-    EXPECT_EQ(Integer(kPeriodicRuns), 2);
-    EXPECT_EQ(Integer(kLimitedRuns), 2);
-    EXPECT_EQ(Integer(kTriggerCalls), 1);
-    EXPECT_EQ(Integer(kTriggeredRuns), 0);
-    EXPECT_DOUBLE_EQ(Real(kTriggerSawNext), 0.005);
-    EXPECT_DOUBLE_EQ(Real(kTriggerSawEnd), 0.01);
+    EXPECT_EQ(GetInteger(kFirstStepRuns), 1);
+    EXPECT_EQ(GetInteger(kPeriodicRunsBeforeFirstStep), 0);
+    EXPECT_EQ(GetInteger(kPeriodicRuns), 2);
+    EXPECT_EQ(GetInteger(kLimitedRuns), 2);
+    EXPECT_EQ(GetInteger(kTriggerCalls), 1);
+    EXPECT_EQ(GetInteger(kTriggeredRuns), 0);
+    EXPECT_DOUBLE_EQ(GetReal(kTriggerSawNext), 0.005);
+    EXPECT_DOUBLE_EQ(GetReal(kTriggerSawEnd), 0.01);
 
     // (0.01, 0.06]: five more periodic runs, the limited task stops at 3,
     // the trigger (now enabled) is due at 25 and 45 ms.
@@ -130,22 +120,22 @@ TEST_P(TasksEndToEnd, EachKindRunsWhenTheMasterSaysSo) {
     const fmi2Integer one = 1;
     ASSERT_EQ(fmu.fmi2SetInteger(component, &enable, 1, &one), fmi2OK);
     ASSERT_EQ(fmu.fmi2DoStep(component, 0.01, 0.05, fmi2True), fmi2OK);
-    EXPECT_EQ(Integer(kFirstStepRuns), 1);
-    EXPECT_EQ(Integer(kPeriodicRuns), 7);
-    EXPECT_EQ(Integer(kLimitedRuns), 3);
-    EXPECT_EQ(Integer(kTriggerCalls), 3);
-    EXPECT_EQ(Integer(kTriggeredRuns), 2);
-    EXPECT_DOUBLE_EQ(Real(kTriggerSawNext), 0.045);
-    EXPECT_DOUBLE_EQ(Real(kTriggerSawEnd), 0.06);
-    EXPECT_EQ(Integer(kTerminateRuns), 0);
+    EXPECT_EQ(GetInteger(kFirstStepRuns), 1);
+    EXPECT_EQ(GetInteger(kPeriodicRuns), 7);
+    EXPECT_EQ(GetInteger(kLimitedRuns), 3);
+    EXPECT_EQ(GetInteger(kTriggerCalls), 3);
+    EXPECT_EQ(GetInteger(kTriggeredRuns), 2);
+    EXPECT_DOUBLE_EQ(GetReal(kTriggerSawNext), 0.045);
+    EXPECT_DOUBLE_EQ(GetReal(kTriggerSawEnd), 0.06);
+    EXPECT_EQ(GetInteger(kTerminateRuns), 0);
 
     // Terminate, then reset: the terminate task limited to one run runs once.
     ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
-    EXPECT_EQ(Integer(kTerminateOnceRuns), 1);
-    EXPECT_EQ(Integer(kTerminateRuns), 1);
+    EXPECT_EQ(GetInteger(kTerminateOnceRuns), 1);
+    EXPECT_EQ(GetInteger(kTerminateRuns), 1);
     ASSERT_EQ(fmu.fmi2Reset(component), fmi2OK);
-    EXPECT_EQ(Integer(kTerminateOnceRuns), 1);
-    EXPECT_EQ(Integer(kTerminateRuns), 2);
+    EXPECT_EQ(GetInteger(kTerminateOnceRuns), 1);
+    EXPECT_EQ(GetInteger(kTerminateRuns), 2);
 
     // Nothing about the tasks was reported.
     for (const harness::LoggedMessage& message : log.messages()) {

@@ -15,23 +15,14 @@
 #include <vector>
 
 #include "FmuHarness.h"
+#include "ScalarAccess.h"
 #include "platform/Module.h"
 
 namespace {
 
+using harness::Fmu;
+
 const char* const kCountMessage = "fmi2Instantiate: The number of symbols deviates from the expected number.";
-
-// Every logged text, for failure output.
-std::string Messages(const harness::MessageLog& log) {
-    std::string all;
-    for (const harness::LoggedMessage& message : log.messages()) all += message.message + "\n";
-    return all;
-}
-
-harness::FmuLibrary& Fmu() {
-    static harness::FmuLibrary library(AMBREL_LIBRARY);
-    return library;
-}
 
 // Symbol offsets of the fixture vECU, from the table the symbol library reads.
 const std::map<std::string, uint64_t>& TableOffsets() {
@@ -54,8 +45,10 @@ std::string Hex(uint64_t value) {
     return text;
 }
 
-class VariablesEndToEnd : public ::testing::Test {
+class VariablesEndToEnd : public ::testing::Test, protected harness::ScalarAccess {
 protected:
+    VariablesEndToEnd() : ScalarAccess(Fmu()) {}
+
     void SetUp() override {
         ASSERT_TRUE(Fmu().loaded());
         ASSERT_FALSE(TableOffsets().empty());
@@ -104,34 +97,8 @@ protected:
         return text.str();
     }
 
-    fmi2Integer GetInteger(fmi2ValueReference vr) {
-        fmi2Integer value = 12345;
-        EXPECT_EQ(Fmu().fmi2GetInteger(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-    fmi2Real GetReal(fmi2ValueReference vr) {
-        fmi2Real value = 12345.0;
-        EXPECT_EQ(Fmu().fmi2GetReal(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-    fmi2Boolean GetBoolean(fmi2ValueReference vr) {
-        fmi2Boolean value = 7;
-        EXPECT_EQ(Fmu().fmi2GetBoolean(component, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-    void SetInteger(fmi2ValueReference vr, fmi2Integer value) {
-        EXPECT_EQ(Fmu().fmi2SetInteger(component, &vr, 1, &value), fmi2OK);
-    }
-    void SetReal(fmi2ValueReference vr, fmi2Real value) {
-        EXPECT_EQ(Fmu().fmi2SetReal(component, &vr, 1, &value), fmi2OK);
-    }
-    void SetBoolean(fmi2ValueReference vr, fmi2Boolean value) {
-        EXPECT_EQ(Fmu().fmi2SetBoolean(component, &vr, 1, &value), fmi2OK);
-    }
-
     harness::ResourceFolder resources;
     harness::MessageLog log;
-    fmi2Component component = nullptr;
     platform::ModuleHandle vecu = nullptr;
 };
 
@@ -146,7 +113,7 @@ TEST_F(VariablesEndToEnd, EveryIntegerTypeIsReadByName) {
                                                 1,             // low 32 bits of 0x8000000000000001
                                                 1, 2}));
     EXPECT_EQ(GetBoolean(9), fmi2True);
-    EXPECT_TRUE(log.messages().empty()) << Messages(log);
+    EXPECT_TRUE(log.messages().empty()) << log.text();
 }
 
 TEST_F(VariablesEndToEnd, EveryIntegerTypeIsWrittenIntoEcuMemory) {
@@ -253,7 +220,7 @@ TEST_F(VariablesEndToEnd, UnresolvedNamesAreSkippedWithoutAMessage) {
     SetInteger(0, 5);
     SetInteger(4, 5);
     EXPECT_EQ(Ecu<int32_t>("vS32"), -70000);
-    EXPECT_TRUE(log.messages().empty()) << Messages(log);
+    EXPECT_TRUE(log.messages().empty()) << log.text();
 }
 
 // A pointer, an array or a function has no accessor: instantiation fails

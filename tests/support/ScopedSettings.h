@@ -1,8 +1,9 @@
-#ifndef TESTS_AMBREL_INITIAL_DATA_TEST_SUPPORT_H
-#define TESTS_AMBREL_INITIAL_DATA_TEST_SUPPORT_H
+#ifndef TESTS_SCOPED_SETTINGS_H
+#define TESTS_SCOPED_SETTINGS_H
 
-// Process-wide settings that the dataset library reads (environment, current
-// directory), changed for one test and restored afterwards.
+// Process-wide settings that the libraries read (environment, current
+// directory), changed for one test and restored afterwards. Header-only; a
+// test program that includes it links the platform library.
 
 #include <filesystem>
 #include <map>
@@ -11,8 +12,10 @@
 
 #include "platform/Environment.h"
 
-namespace initial_data_test {
+namespace harness {
 
+// Sets or removes environment variables; the old values come back with the
+// object.
 class ScopedEnvironment {
 public:
     ScopedEnvironment() = default;
@@ -22,17 +25,26 @@ public:
         for (const auto& [name, value] : saved_) platform::PutEnvironment(name + "=" + value.value_or(""));
     }
     void Set(const std::string& name, const std::string& value) {
-        if (saved_.count(name) == 0) {
-            const char* old = platform::GetEnvironment(name.c_str());
-            saved_[name] = old != nullptr ? std::optional<std::string>(old) : std::nullopt;
-        }
+        Keep(name);
         platform::PutEnvironment(name + "=" + value);
+    }
+    void Unset(const std::string& name) {
+        Keep(name);
+        platform::PutEnvironment(name + "=");
+    }
+    // Leaves the variable as it is now, to be restored with the object:
+    // for variables that the code under test sets.
+    void Keep(const std::string& name) {
+        if (saved_.count(name) != 0) return;
+        const char* value = platform::GetEnvironment(name.c_str());
+        saved_[name] = value != nullptr ? std::optional<std::string>(value) : std::nullopt;
     }
 
 private:
     std::map<std::string, std::optional<std::string>> saved_;
 };
 
+// Makes a folder the current directory for the object's lifetime.
 class ScopedCurrentDirectory {
 public:
     explicit ScopedCurrentDirectory(const std::filesystem::path& folder)
@@ -47,6 +59,6 @@ private:
     std::filesystem::path previous_;
 };
 
-}  // namespace initial_data_test
+}  // namespace harness
 
 #endif
