@@ -1,12 +1,34 @@
 #include "XcpSlaveBinding.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "FmiInternalState.h"
+#include "PellanBinding.h"
 
-// The XCP slave is not offered yet: nothing is bound, so every step is skipped.
-int32_t ReadXcpConfigSection(FmiInternalState&, const std::string&, const std::string&) { return 0; }
+void StartPellan(FmiInternalState& instance, const std::string& folder, fmi2CallbackLogger logger) {
+    // Binding anew over a live slave would leave it running unterminated and
+    // keep its library loaded for good.
+    StopPellan();
+    BindPellanLibrary(folder + "Pellan" + platform::kSharedLibrarySuffix);
 
-void StartPellan(FmiInternalState&, const std::string&, fmi2CallbackLogger) {}
+    PellanConfig config;
+    config.loggingOn = instance.loggingOn;
+    config.memoryRanges = instance.memoryRanges;
+    config.xcpConfigLines = instance.xcpConfigLines;
+    config.logger = logger;
+    config.instanceName = instance.instanceName.c_str();
+    // The slave reaches ECU memory from the load address; the module handle
+    // is a different thing on this platform.
+    config.vEcuModule = reinterpret_cast<void*>(static_cast<uintptr_t>(VecuModuleBase(instance)));
+    CallInitPellan(std::move(config));
+}
 
-void AdvancePellan(double, double) {}
+void AdvancePellan(double currentCommunicationPoint, double communicationStepSize) {
+    CallStepPellan(currentCommunicationPoint, communicationStepSize);
+}
 
-void StopPellan() {}
+void StopPellan() {
+    CallTerminatePellan();
+    UnloadPellanLibrary();
+}

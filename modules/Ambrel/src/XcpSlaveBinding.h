@@ -1,25 +1,27 @@
 #ifndef AMBREL_XCP_SLAVE_BINDING_H
 #define AMBREL_XCP_SLAVE_BINDING_H
 
-#include <cstdint>
+// The outside XCP slave's place in the instance's life: started with the
+// ECU's memory map at instantiation, stepped after the vECU tasks of every
+// step, stopped at reset and termination. Without the slave library in the
+// resource folder every step does nothing.
+
 #include <string>
 
+#include "XcpConfigSection.h"
 #include "fmi2/fmi2FunctionTypes.h"
 
 class FmiInternalState;
 
-// Collects the entry lines of the XcpConfig section; 0, or 1 to fail the
-// instantiation.
-int32_t ReadXcpConfigSection(FmiInternalState& instance, const std::string& folder,
-                             const std::string& instanceName);
-
-// Loads and initialises the XCP slave of the resource folder, when there is one.
+// Loads the slave library of the resource folder, when there is one, and
+// initialises it with the instance's variables and XcpConfig lines. A slave
+// still running for an earlier instance is stopped first.
 void StartPellan(FmiInternalState& instance, const std::string& folder, fmi2CallbackLogger logger);
 
-// Steps the XCP slave along with fmi2DoStep.
+// Steps the slave with the time and step size of the running fmi2DoStep.
 void AdvancePellan(double currentCommunicationPoint, double communicationStepSize);
 
-// Terminates and unloads the XCP slave; nothing happens when it is not bound.
+// Terminates and unloads the slave; nothing happens when none is bound.
 void StopPellan();
 
 #endif
