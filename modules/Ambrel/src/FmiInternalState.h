@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "QorvCallbacks.h"
+#include "RedirectTable.h"
 #include "ScalingRecord.h"
 #include "SymbolAccess.h"
 #include "SymbolRecord.h"
@@ -33,6 +34,7 @@ public:
     std::string resourceDirectory;
     std::vector<SymbolRecord> memoryRanges;
     std::vector<std::string> xcpConfigLines;
+    std::unique_ptr<RedirectTable> redirectTable;
     std::vector<std::string> initialDataEntries;
     std::map<uint64_t, ScalingRecord> scalings;
     TaskList tasks;

@@ -1,0 +1,148 @@
+// Installing the redirections at instantiation and writing the code back at
+// release.
+
+#include <cinttypes>
+#include <cstring>
+#include <optional>
+
+#include "CodePadding.h"
+#include "FmiInternalState.h"
+#include "RedirectFunctionCalls.h"
+#include "RedirectTable.h"
+#include "SymbolRecordText.h"
+#include "VirloBinding.h"
+#include "platform/MemoryProtection.h"
+
+namespace {
+
+// One word of a pair resolved: the absolute address and, when the symbol
+// library gave it, the function's size (0 when not known).
+struct ResolvedFunction {
+    uint64_t address = 0;
+    uint64_t size = 0;
+};
+
+// Code is mapped readable and executable but not writable; ECU variables,
+// which instantiation makes writable and executable, are thus not taken for
+// it. Saving the bytes of unmapped memory, or a jump into data, would crash
+// the master.
+bool IsCodePage(uint64_t address) {
+    int protection = platform::ProtectionNone;
+    return platform::QueryMemoryProtection(address, &protection) == 0 &&
+           (protection & platform::ProtectionExecute) != 0 &&
+           (protection & platform::ProtectionWrite) == 0;
+}
+
+bool LiesInCode(uint64_t address, uint64_t length) {
+    return platform::IsMemoryReadable(address, length) && IsCodePage(address) &&
+           IsCodePage(address + length - 1);
+}
+
+// Installs the pairs of one instance's table.
+class RedirectInstaller {
+public:
+    explicit RedirectInstaller(FmiInternalState& instance)
+        : instance_(instance), table_(*instance.redirectTable), base_(VecuModuleBase(instance)) {}
+
+    void InstallAll() {
+        for (const auto& [from, to] : table_.pendingPairs) Install(from, to);
+    }
+
+private:
+    // Text forms only when both words are; otherwise both are names.
+    void Install(const std::string& from, const std::string& to) {
+        const bool asText = IsSymbolRecordText(from) && IsSymbolRecordText(to);
+        const std::optional<ResolvedFunction> source = Resolve(from, asText);
+        const std::optional<ResolvedFunction> target = Resolve(to, asText);
+        if (!source || !target) return;
+        if (source->address != target->address) {
+            // The function is judged by its own code, not by an earlier
+            // patch; a later pair that is refused thus leaves it unpatched.
+            table_.Remove(source->address);
+            if (!IsSafeToPatch(from, to, *source, *target)) return;
+        }
+        if (const int error = table_.Add(source->address, target->address, RedirectAddress_AsGiven,
+                                         RedirectAddress_AsGiven))
+            instance_.Log(instance_.instanceName, LogCategory_error, "error",
+                          "fmi2Instantiate: Cannot make the code of '%s' writable to redirect it to "
+                          "'%s': %s",
+                          from.c_str(), to.c_str(), std::strerror(error));
+    }
+
+    // Nothing for a name the symbol library does not know or an address of 0.
+    std::optional<ResolvedFunction> Resolve(const std::string& word, bool asText) const {
+        ResolvedFunction function;
+        if (asText) {
+            function.address = ReadSymbolAddressText(word);
+        } else {
+            const SymbolRecord* record = CallGetVirlo(word);
+            if (record == nullptr) return std::nullopt;
+            function.address = record->address;
+            function.size = record->size;
+        }
+        if (function.address == 0) return std::nullopt;
+        function.address += base_;
+        return function;
+    }
+
+    bool IsSafeToPatch(const std::string& from, const std::string& to,
+                       const ResolvedFunction& source, const ResolvedFunction& target) {
+        const uint64_t patchLength = table_.PatchLength();
+        if (!LiesInCode(source.address, patchLength)) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: '%s' does not lie in code; not redirected to '%s'.",
+                          from.c_str(), to.c_str());
+            return false;
+        }
+        if (!LiesInCode(target.address, 1)) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: Replacement '%s' does not lie in code; '%s' not "
+                          "redirected.",
+                          to.c_str(), from.c_str());
+            return false;
+        }
+        if (OverrunsFunction(source, patchLength)) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: '%s' (%" PRIu64 " bytes) is shorter than the %" PRIu64
+                          "-byte jump to '%s' and other code follows it; not redirected.",
+                          from.c_str(), source.size, patchLength, to.c_str());
+            return false;
+        }
+        return true;
+    }
+
+    // True when the patch would reach past the function's end into bytes
+    // that are not padding, that is into the code of another function. A
+    // function of unknown size is taken as long enough.
+    static bool OverrunsFunction(const ResolvedFunction& function, uint64_t patchLength) {
+        if (function.size == 0 || function.size >= patchLength) return false;
+        const uint64_t end = function.address + function.size;
+        const uint64_t overrun = patchLength - function.size;
+        // A multi-byte nop may reach past the patch; it is padding only when
+        // it ends before other code begins.
+        uint64_t available = overrun + kLongestInstruction;
+        if (!platform::IsMemoryReadable(end, available)) available = overrun;
+        return PaddingLength(reinterpret_cast<const uint8_t*>(end), available) < overrun;
+    }
+
+    FmiInternalState& instance_;
+    RedirectTable& table_;
+    const uint64_t base_;
+};
+
+}  // namespace
+
+void InstallRedirects(FmiInternalState& instance) {
+    if (instance.redirectTable == nullptr) return;
+    RedirectInstaller(instance).InstallAll();
+}
+
+void RestoreRedirects(FmiInternalState& instance) {
+    if (instance.redirectTable == nullptr) return;
+    instance.redirectTable->RestoreAll([&instance](uint64_t source, int error) {
+        instance.Log(instance.instanceName, LogCategory_error, "error",
+                     "fmi2FreeInstance: Cannot write back the code at 0x%" PRIx64 ": %s", source,
+                     std::strerror(error));
+    });
+    instance.redirectTable.reset();
+}
