@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "EepromFile.h"
 #include "QorvCallbacks.h"
 #include "ScalingRecord.h"
 #include "SymbolAccess.h"
@@ -34,6 +35,7 @@ public:
     std::vector<SymbolRecord> memoryRanges;
     std::vector<std::string> xcpConfigLines;
     std::vector<std::string> initialDataEntries;
+    std::vector<EepromFile> eepromFiles;
     std::map<uint64_t, ScalingRecord> scalings;
     TaskList tasks;
     double currentTime = 0.0;
