@@ -1,5 +1,6 @@
 #include "SymbolRegistration.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -112,6 +113,24 @@ TEST_F(SymbolRegistration, NamesStayUnresolvedWhileNoSymbolLibraryIsBound) {
     ASSERT_EQ(Ranges().size(), 1u);
     EXPECT_EQ(Ranges()[0].address, base + 0x10);
     EXPECT_EQ(stub.calls().get, 0);
+}
+
+TEST_F(SymbolRegistration, EepromRangesTakeTheirLocationsAndAnUnknownOneIsReported) {
+    stub.Add("fixtureU16", SymbolRecord(Offset("fixtureU16"), 2, SymbolType_u16, 0, 0));
+    EepromFile file;
+    file.fileName = "nvm.txt";
+    for (const char* name : {"fixtureU16", "0x4000 128", "notThere"}) file.ranges.push_back({name, {}});
+    logging.instance.eepromFiles.push_back(file);
+    RegisterSymbols(logging.instance);
+    const std::vector<EepromRange>& ranges = logging.instance.eepromFiles[0].ranges;
+    EXPECT_TRUE(SameRecord(ranges[0].location, SymbolRecord(base + Offset("fixtureU16"), 2, SymbolType_u16, 0, 0)));
+    EXPECT_TRUE(SameRecord(ranges[1].location, SymbolRecord(base + 0x4000, 128, 0, 0, 0)));
+    EXPECT_TRUE(SameRecord(ranges[2].location, SymbolRecord()));
+    ASSERT_EQ(logging.messages.size(), 1u);
+    EXPECT_EQ(logging.messages[0].text,
+              "fmi2Instantiate: EEPROM range 'notThere' of 'nvm.txt' names no known symbol; its data line is "
+              "kept as it is.");
+    EXPECT_THAT(Ranges(), ::testing::IsEmpty());  // EEPROM ranges are no FMI variables
 }
 
 TEST_F(SymbolRegistration, UnprotectMakesEachRangeWritable) {

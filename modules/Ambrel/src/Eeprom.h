@@ -1,20 +1,27 @@
 #ifndef AMBREL_EEPROM_H
 #define AMBREL_EEPROM_H
 
+// EEPROM images: read into ECU memory at instantiation, written back at
+// termination, and carried to the next simulation through sync files.
+
 #include <cstdint>
 #include <string>
 
 class FmiInternalState;
 
-// Collects the EEPROM images of the Eeprom section; 0.
+// Collects the EEPROM files and ranges of the Eeprom section; a file's
+// non-empty sync file replaces its copy in the resource folder. 0.
 int32_t ReadEepromSection(FmiInternalState& instance, const std::string& folder,
                           const std::string& instanceName);
 
-// Copies every EEPROM image into ECU memory; 0 on success.
+// Copies every EEPROM image into ECU memory and cuts each range to the bytes
+// its line holds; 0, or the errno of the last failure (each one logged).
 uint32_t LoadEepromFiles(FmiInternalState& instance, const std::string& folder,
                          const std::string& instanceName);
 
-// Writes the EEPROM ranges back to their files and sync files.
+// Writes the ranges' bytes back into their image files, then copies each
+// image to its sync file; 0, or the errno of the last failure (each one
+// logged). A file that cannot be written keeps its former content whole.
 uint32_t SaveEepromFiles(FmiInternalState& instance, const std::string& folder,
                          const std::string& instanceName);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "EepromFile.h"
 #include "QorvCallbacks.h"
 #include "RedirectTable.h"
 #include "ScalingRecord.h"
@@ -36,6 +37,7 @@ public:
     std::vector<std::string> xcpConfigLines;
     std::unique_ptr<RedirectTable> redirectTable;
     std::vector<std::string> initialDataEntries;
+    std::vector<EepromFile> eepromFiles;
     std::map<uint64_t, ScalingRecord> scalings;
     TaskList tasks;
     double currentTime = 0.0;

@@ -66,6 +66,7 @@ bool IsUnknownType(const SymbolRecord& record) {
 void RegisterSymbols(FmiInternalState& instance) {
     RegisterVariableSymbols(instance);
     RegisterTaskSymbols(instance);
+    RegisterEepromSymbols(instance);
 }
 
 void RegisterVariableSymbols(FmiInternalState& instance) {

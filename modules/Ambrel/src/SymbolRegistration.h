@@ -16,6 +16,10 @@ void RegisterVariableSymbols(FmiInternalState& instance);
 // Body, trigger and trigger-input addresses of every task.
 void RegisterTaskSymbols(FmiInternalState& instance);
 
+// Address and size of every EEPROM range; a range whose symbol is not found
+// is reported and keeps an all-zero location.
+void RegisterEepromSymbols(FmiInternalState& instance);
+
 // Makes the memory of every registered variable readable, writable and
 // executable; 0, or the error code of the last failing call.
 uint32_t UnprotectMemoryRanges(FmiInternalState& instance);
