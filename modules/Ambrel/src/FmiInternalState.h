@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "Plugin.h"
 #include "QorvCallbacks.h"
 #include "ScalingRecord.h"
 #include "SymbolAccess.h"
@@ -15,8 +16,6 @@
 #include "VariableScalings.h"
 #include "fmi2/fmi2FunctionTypes.h"
 #include "platform/Module.h"
-
-class Plugin;
 
 // Status and category pairs of log messages.
 enum LogCategory : uint32_t {
@@ -40,7 +39,9 @@ public:
     double stepSize = 0.0;
     platform::ModuleHandle vEcuModule = nullptr;
     std::map<std::string, platform::ModuleHandle> pluginModules;
-    std::multimap<int32_t, Plugin*> plugins;
+    // Owned here; dropped when the libraries are unloaded (see
+    // FreePluginModules), so none outlives its library.
+    std::multimap<int32_t, std::unique_ptr<Plugin>> plugins;
     uint32_t bitfieldPackingOrder = BitfieldPackingOrder_RightToLeft;
 
     // Formats the message (at most 4095 characters) and hands it to the
