@@ -4,13 +4,20 @@
 // The table of functions through which plug-ins talk back to the runtime.
 // Its layout (20 pointer-sized words, in this order) is shared with
 // separately built plug-ins and must not change.
+//
+// Variable values cross as the raw 64-bit word of a SymbolValue, never
+// scaled. Tasks are opaque to plug-ins: they are used through the task
+// words only. A null name, message or task is answered with null, 0 or
+// nothing (a task setter refuses it as it refuses a bad value), and a name
+// that resolves to no variable reaches an accessor that reads 0 and ignores
+// writes.
 
 #include <cstdint>
 
+#include "SymbolAccess.h"
 #include "SymbolRecord.h"
 
 class Task;
-struct SymbolAccess;
 
 struct QorvCallbacks1 {
     void (*log)(const char* message);

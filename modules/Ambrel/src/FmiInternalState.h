@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EepromFile.h"
+#include "Plugin.h"
 #include "QorvCallbacks.h"
 #include "RedirectTable.h"
 #include "ScalingRecord.h"
@@ -17,8 +18,6 @@
 #include "VariableScalings.h"
 #include "fmi2/fmi2FunctionTypes.h"
 #include "platform/Module.h"
-
-class Plugin;
 
 // Status and category pairs of log messages.
 enum LogCategory : uint32_t {
@@ -44,7 +43,9 @@ public:
     double stepSize = 0.0;
     platform::ModuleHandle vEcuModule = nullptr;
     std::map<std::string, platform::ModuleHandle> pluginModules;
-    std::multimap<int32_t, Plugin*> plugins;
+    // Owned here; dropped when the libraries are unloaded (see
+    // FreePluginModules), so none outlives its library.
+    std::multimap<int32_t, std::unique_ptr<Plugin>> plugins;
     uint32_t bitfieldPackingOrder = BitfieldPackingOrder_RightToLeft;
 
     // Formats the message (at most 4095 characters) and hands it to the

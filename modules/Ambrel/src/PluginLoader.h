@@ -6,11 +6,16 @@
 class FmiInternalState;
 
 // Loads the plug-ins of the resource folder into the instance's
-// pluginModules and plugins.
+// pluginModules and plugins: each library is asked for its interface
+// version, and one that answers 1 becomes a plug-in ("Loading plugin %s"),
+// any other is skipped ("Skipping plugin %s") but stays loaded. A folder
+// that cannot be searched is reported, and the instance goes on without
+// plug-ins.
 void LoadPlugins(FmiInternalState& instance, const std::string& folder);
 
-// Unloads every plug-in module, in key order, and forgets the handles so
-// that none is unloaded twice.
+// Drops every plug-in, then unloads every plug-in library in key order and
+// forgets the handles: from then on no notification reaches a plug-in, and
+// no library is unloaded twice.
 void FreePluginModules(FmiInternalState& instance);
 
 #endif

@@ -1,13 +1,69 @@
 #include "PluginNotifications.h"
 
 #include "FmiInternalState.h"
+#include "NotifyPlugins.h"
 
-// No plug-in host yet: nobody is told.
-void NotifyInstantiate(FmiInternalState&) {}
-void NotifyEnterInit(FmiInternalState&) {}
-void NotifyExitInit(FmiInternalState&) {}
-void NotifyPreDoStep(FmiInternalState&) {}
-void NotifyPreRunTask(FmiInternalState&, Task*) {}
-void NotifyPostRunTask(FmiInternalState&, Task*) {}
-void NotifyPostDoStep(FmiInternalState&) {}
-void NotifyTerminate(FmiInternalState&) {}
+namespace {
+
+OperationArguments CallbacksArguments(const FmiInternalState& instance) {
+    return {{kCallbacks1Argument, static_cast<const QorvCallbacks1*>(instance.pluginCallbacks.get())}};
+}
+
+// The step's communication point and size; a step's two notifications
+// carry the same values.
+OperationArguments StepArguments(const FmiInternalState& instance) {
+    OperationArguments arguments = CallbacksArguments(instance);
+    arguments[kTimeArgument] = instance.currentTime;
+    arguments[kTimeIncrArgument] = instance.stepSize;
+    return arguments;
+}
+
+OperationArguments TaskRunArguments(const FmiInternalState& instance, Task* task) {
+    OperationArguments arguments = CallbacksArguments(instance);
+    arguments[kTaskArgument] = task;
+    return arguments;
+}
+
+// The step loop sends two notifications per task run: without plug-ins no
+// arguments are built for them.
+template <typename PhaseOperation, typename MakeArguments>
+void Notify(FmiInternalState& instance, MakeArguments makeArguments) {
+    if (instance.plugins.empty()) return;
+    PhaseOperation operation;
+    OperationArguments arguments = makeArguments();
+    NotifyPlugins(instance.plugins, operation, arguments);
+}
+
+}  // namespace
+
+void NotifyInstantiate(FmiInternalState& instance) {
+    Notify<InstantiateOperation>(instance, [&] { return CallbacksArguments(instance); });
+}
+
+void NotifyEnterInit(FmiInternalState& instance) {
+    Notify<EnterInitOperation>(instance, [&] { return CallbacksArguments(instance); });
+}
+
+void NotifyExitInit(FmiInternalState& instance) {
+    Notify<ExitInitOperation>(instance, [&] { return CallbacksArguments(instance); });
+}
+
+void NotifyPreDoStep(FmiInternalState& instance) {
+    Notify<PreDoStepOperation>(instance, [&] { return StepArguments(instance); });
+}
+
+void NotifyPreRunTask(FmiInternalState& instance, Task* task) {
+    Notify<PreRunTaskOperation>(instance, [&] { return TaskRunArguments(instance, task); });
+}
+
+void NotifyPostRunTask(FmiInternalState& instance, Task* task) {
+    Notify<PostRunTaskOperation>(instance, [&] { return TaskRunArguments(instance, task); });
+}
+
+void NotifyPostDoStep(FmiInternalState& instance) {
+    Notify<PostDoStepOperation>(instance, [&] { return StepArguments(instance); });
+}
+
+void NotifyTerminate(FmiInternalState& instance) {
+    Notify<TerminateOperation>(instance, [&] { return CallbacksArguments(instance); });
+}

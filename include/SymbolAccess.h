@@ -1,5 +1,11 @@
-#ifndef AMBREL_SYMBOL_ACCESS_H
-#define AMBREL_SYMBOL_ACCESS_H
+#ifndef SYMBOL_ACCESS_H
+#define SYMBOL_ACCESS_H
+
+// The typed accessor of one ECU variable. The runtime owns one per FMI
+// variable; plug-ins, built separately, receive one through the callback
+// table and call Write, Read and ValueKind through its virtual table. The
+// field order and the order of the virtual operations are therefore part
+// of the plug-in interface and must stay as they are.
 
 #include <cstdint>
 #include <memory>
@@ -33,9 +39,6 @@ enum SymbolValueKind : uint32_t {
     SymbolValueKind_none = 2,
 };
 
-// Typed accessor of one ECU variable at its absolute address. Plug-ins call
-// Write, Read and ValueKind through the virtual table, so the field order
-// and the order of the virtual operations must stay as they are.
 struct SymbolAccess {
     uint8_t bitOffset;
     uint8_t bitWidth;
@@ -52,6 +55,10 @@ struct SymbolAccess {
     uint64_t Address() const { return address; }
 };
 
+// How the runtime owns an accessor. The callback table hands out the
+// address of such an owner as a SymbolAccess**, so it must be exactly one
+// plain pointer wide; a plug-in never deletes through it.
 using SymbolAccessPtr = std::unique_ptr<SymbolAccess>;
+static_assert(sizeof(SymbolAccessPtr) == sizeof(SymbolAccess*), "an owner is one plain pointer");
 
 #endif
