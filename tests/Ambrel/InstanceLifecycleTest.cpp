@@ -45,30 +45,32 @@ TEST_F(InstanceLifecycleTest, InstantiationMakesTheCurrentInstanceAndFreeingForg
     FreeInstance(nullptr);
 }
 
-TEST_F(InstanceLifecycleTest, LoggingFlagGatesTheFunctionsOwnNotes) {
+TEST_F(InstanceLifecycleTest, TheLoggingFlagGatesOnlyTheFunctionsOkNotes) {
     FmiInternalState* instance = Instantiate(fmi2False);
     ASSERT_NE(instance, nullptr);
     log.clear();
     EXPECT_EQ(SetupExperiment(*instance, fmi2True, 1e-4, 0.5), fmi2OK);
     EXPECT_EQ(ReportUnsupported(*instance, "fmi2CancelStep not supported"), fmi2Error);
-    EXPECT_EQ(DoStep(*instance, 0.0, 0.0), fmi2Error);
-    EXPECT_TRUE(log.messages().empty());
+    EXPECT_EQ(DoStep(*instance, 0.5, 0.0), fmi2Error);
 
     EXPECT_EQ(SetDebugLogging(*instance, fmi2True), fmi2OK);
     EXPECT_EQ(SetupExperiment(*instance, fmi2True, 1e-4, 0.5), fmi2OK);
     EXPECT_EQ(ReportUnsupportedStatus(*instance, "fmi2GetRealStatus", fmi2LastSuccessfulTime),
               fmi2Error);
     EXPECT_EQ(SetDebugLogging(*instance, fmi2False), fmi2OK);
-    EXPECT_EQ(DoStep(*instance, 0.0, -1.0), fmi2Error);
+    EXPECT_EQ(DoStep(*instance, 0.5, -1.0), fmi2Error);
     FreeInstance(instance);
 
     std::vector<std::string> texts;
     for (const harness::LoggedMessage& message : log.messages()) texts.push_back(message.message);
     EXPECT_EQ(texts, (std::vector<std::string>{
+                         "fmi2CancelStep not supported",
+                         "fmi2DoStep communicationStepSize must be > 0",
                          "fmi2SetDebugLogging: doLogging = 1",
                          "fmi2SetupExperiment: startTime = 0.5 toleranceDefined=1 tolerance=0.0001",
                          "fmi2GetRealStatus: fmi2StatusKind = 2",
                          "fmi2SetDebugLogging: doLogging = 0",
+                         "fmi2DoStep communicationStepSize must be > 0",
                      }));
 }
 
@@ -82,13 +84,14 @@ TEST_F(InstanceLifecycleTest, OnlyFiniteForwardStepsAreTaken) {
     EXPECT_EQ(instance->stepSize, 0.0);
     EXPECT_EQ(log.count("fmi2DoStep communicationStepSize must be > 0"), 4);
 
+    ASSERT_EQ(SetupExperiment(*instance, fmi2False, 0.0, 0.25), fmi2OK);
     EXPECT_EQ(DoStep(*instance, 0.25, 1e-3), fmi2OK);
     EXPECT_EQ(instance->currentTime, 0.25);
     EXPECT_EQ(instance->stepSize, 1e-3);
     FreeInstance(instance);
 }
 
-TEST_F(InstanceLifecycleTest, AfterTerminateOnlyVariablesSettingsAndReleaseAct) {
+TEST_F(InstanceLifecycleTest, AfterTerminateOnlyVariablesSettingsResetAndReleaseAct) {
     FmiInternalState* instance = Instantiate();
     ASSERT_NE(instance, nullptr);
     EXPECT_EQ(EnterInitializationMode(*instance), fmi2OK);
@@ -107,9 +110,14 @@ TEST_F(InstanceLifecycleTest, AfterTerminateOnlyVariablesSettingsAndReleaseAct) 
 
     const fmi2ValueReference vr[] = {1};
     fmi2Real value = 1.0;
-    EXPECT_EQ(GetReal(*instance, vr, 1, &value), fmi2OK);
-    EXPECT_EQ(Reset(*instance), fmi2OK);
+    EXPECT_EQ(GetReal(*instance, vr, 0, &value), fmi2OK);
     EXPECT_EQ(SetDebugLogging(*instance, fmi2False), fmi2OK);
+    // A reset brings the instance back as fmi2Instantiate left it.
+    EXPECT_EQ(Reset(*instance), fmi2OK);
+    EXPECT_EQ(currentInstance, instance);
+    EXPECT_FALSE(instance->terminated);
+    EXPECT_TRUE(instance->loggingOn);
+    EXPECT_EQ(DoStep(*instance, 0.0, 0.01), fmi2OK);
     FreeInstance(instance);
     EXPECT_EQ(currentInstance, nullptr);
 }
@@ -124,15 +132,24 @@ TEST_F(InstanceLifecycleTest, MissingCallbacksOrLocationGiveNullWithoutCrashing)
     EXPECT_EQ(currentInstance, nullptr);
 }
 
-TEST_F(InstanceLifecycleTest, AFailedInstantiationLeavesNoCurrentInstance) {
+TEST_F(InstanceLifecycleTest, OneInstanceLivesAtATimeAndAFailedOneLeavesNoneBehind) {
     FmiInternalState* previous = Instantiate();
     ASSERT_NE(previous, nullptr);
+    EXPECT_EQ(Instantiate(), nullptr);
+    EXPECT_EQ(currentInstance, previous);
+    EXPECT_EQ(log.messages().back().status, fmi2Error);
+    FreeInstance(previous);
+
     // An array has no accessor, so the accessors cannot all be made.
     folder.Write("resources.txt", "fmiVariables\n    0x1000 0 13 0 0\n");
     EXPECT_EQ(Instantiate(), nullptr);
     EXPECT_EQ(currentInstance, nullptr);
     EXPECT_EQ(log.count("fmi2InstantiateSlave: GUID = {guid}"), 1);
-    FreeInstance(previous);
+
+    folder.Write("resources.txt", "fmiVariables\n");
+    FmiInternalState* next = Instantiate();
+    EXPECT_NE(next, nullptr);
+    FreeInstance(next);
 }
 
 TEST_F(InstanceLifecycleTest, AFailingSectionReaderFailsInstantiation) {

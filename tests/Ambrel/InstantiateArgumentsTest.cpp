@@ -46,9 +46,9 @@ TEST_F(InstantiateArgumentsTest, WithoutLoggerNothingCanBeSaid) {
     EXPECT_TRUE(log.messages().empty());
 }
 
-TEST_F(InstantiateArgumentsTest, AnotherFmuTypeIsReportedButDoesNotFail) {
+TEST_F(InstantiateArgumentsTest, AnotherFmuTypeFailsAfterItsMessage) {
     EXPECT_EQ(CheckInstantiateArguments(&functions, fmi2ModelExchange, "ecu", "{guid}"),
-              InstantiateCheck_ok);
+              InstantiateCheck_notCoSimulation);
     EXPECT_EQ(Messages(),
               Texts{"fmi2Instantiate: Only FMU-type Co-Simulation is supported. Type = 0."});
 }

@@ -29,3 +29,12 @@ TEST(ResourceLocation, EmptyStaysEmptyAndSeparatorsStaySlashes) {
     EXPECT_EQ(ResourceLocationToPath(""), "");
     EXPECT_EQ(ResourceLocationToPath("/tmp/a\\b"), "/tmp/a\\b/");
 }
+
+TEST(ResourceLocation, OnlyFoldersOfThisMachineAreLocal) {
+    for (const char* local : {"file:///tmp/x", "file://localhost/tmp/x", "FILE://LocalHost/tmp",
+                              "file:/tmp/x", "/tmp/x", "relative/x", "/data/http://x", ""})
+        EXPECT_TRUE(IsLocalResourceLocation(local)) << local;
+    for (const char* remote : {"http://host/x", "https:///tmp/x", "ftp://h/x", "svn+ssh://h/x",
+                               "file://server/share", "file:///tmp/a%00b", "file:///tmp/x%00"})
+        EXPECT_FALSE(IsLocalResourceLocation(remote)) << remote;
+}

@@ -76,16 +76,19 @@ TEST_F(VariableExchangeTest, BooleansReadTheValueNotItsBits) {
     EXPECT_EQ(integer->stored.integer, 0);
 }
 
-TEST_F(VariableExchangeTest, UnknownReferencesReadZeroAndIgnoreWrites) {
-    const fmi2ValueReference refs[] = {0, 3};
-    fmi2Integer values[2] = {9, 9};
-    EXPECT_EQ(GetInteger(instance, refs, 2, values), fmi2OK);
-    EXPECT_EQ(values[0], 0);
-    EXPECT_EQ(values[1], 0);
-    const fmi2Real reals[] = {1.0, 1.0};
-    EXPECT_EQ(SetReal(instance, refs, 2, reals), fmi2OK);
-    EXPECT_EQ(real->stored.word, 0u);
+TEST_F(VariableExchangeTest, AnUnknownReferenceFailsTheWholeCallBeforeAnythingIsTouched) {
+    real->stored.real = 1.5;
+    const fmi2ValueReference refs[] = {1, 3};
+    fmi2Real values[2] = {9.0, 9.0};
+    EXPECT_EQ(GetReal(instance, refs, 2, values), fmi2Error);
+    EXPECT_EQ(values[0], 9.0);
+    const fmi2ValueReference writes[] = {2, 0};
+    const fmi2Integer integers[] = {4, 4};
+    EXPECT_EQ(SetInteger(instance, writes, 2, integers), fmi2Error);
     EXPECT_EQ(integer->stored.word, 0u);
+    const fmi2ValueReference huge[] = {0x80000001u};
+    EXPECT_EQ(SetReal(instance, huge, 1, values), fmi2Error);
+    EXPECT_EQ(real->stored.real, 1.5);
 }
 
 TEST_F(VariableExchangeTest, MissingArraysAreRefusedUnlessNothingIsAsked) {

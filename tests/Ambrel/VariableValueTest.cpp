@@ -49,13 +49,21 @@ protected:
         variables.push_back(MakeSymbolAccess_null(0));
     }
 
-    void Scale(uint64_t address, const ScalingRecord& scaling) { logging.instance.scalings[address] = scaling; }
+    // As instantiation does: the scalings are resolved once the file is read.
+    void Scale(uint64_t address, const ScalingRecord& scaling) {
+        logging.instance.scalings[address] = scaling;
+        logging.instance.variableScalings.Resolve(logging.instance.variables, logging.instance.scalings);
+    }
     SymbolValue Get(int32_t index, SymbolValueKind kind = SymbolValueKind_none) {
-        return GetVariableValue(logging.instance, index, kind);
+        return GetVariableValue(logging.instance, index, kind, &status);
     }
     void Set(int32_t index, SymbolValue value, SymbolValueKind kind = SymbolValueKind_none) {
-        SetVariableValue(logging.instance, index, value, kind);
+        const fmi2Status written = SetVariableValue(logging.instance, index, value, kind);
+        if (written != fmi2OK) status = written;
     }
+
+    // fmi2Warning once a conversion has failed.
+    fmi2Status status = fmi2OK;
 
     double f64 = 4.0;
     int32_t s32 = 7;
@@ -117,6 +125,7 @@ TEST_F(VariableValue, FailedReadConversionDeliversTheRawValueAndWarnsOnce) {
     Scale(AddressOf(f64), Failing("outputs"));
     logging.instance.loggingOn = false;
     EXPECT_EQ(Get(0).real, 4.0);
+    EXPECT_EQ(status, fmi2Warning);
     ASSERT_EQ(logging.messages.size(), 1u);
     EXPECT_EQ(logging.messages[0].status, fmi2Warning);
     EXPECT_EQ(logging.messages[0].category, "warning");
@@ -130,6 +139,7 @@ TEST_F(VariableValue, FailedWriteConversionLeavesTheVariableAndWarnsOnce) {
     logging.instance.loggingOn = false;
     Set(1, IntegerSlot(12));
     EXPECT_EQ(s32, 7);
+    EXPECT_EQ(status, fmi2Warning);
     ASSERT_EQ(logging.messages.size(), 1u);
     EXPECT_EQ(logging.messages[0].status, fmi2Warning);
     EXPECT_NE(logging.messages[0].text.find("CM_100%d"), std::string::npos);

@@ -31,3 +31,16 @@ TEST(Module, FailuresGiveNull) {
     EXPECT_EQ(ModuleBaseAddress(nullptr), 0u);
     FreeModule(nullptr);
 }
+
+TEST(Module, ALibraryLeavesTheProcessWithItsLastReference) {
+    ModuleHandle first = LoadModule(TEST_MODULE_PATH);
+    ModuleHandle second = LoadModule(TEST_MODULE_PATH);
+    ASSERT_NE(first, nullptr);
+    const std::string path = ModulePath(first);
+    EXPECT_EQ(path, TEST_MODULE_PATH);
+    FreeModule(first);
+    EXPECT_TRUE(IsModuleLoaded(path));
+    FreeModule(second);
+    EXPECT_FALSE(IsModuleLoaded(path));
+    EXPECT_EQ(ModulePath(nullptr), "");
+}

@@ -14,6 +14,7 @@ void FmiInternalState::Log(const std::string& name, uint32_t status, const char*
     va_start(arguments, format);
     std::vsnprintf(buffer, sizeof buffer, format, arguments);
     va_end(arguments);
+    if (status == fmi2Error) ++errorsLogged;
     if (callbackFunctions == nullptr || callbackFunctions->logger == nullptr) return;
     // The text is already formatted: it goes to the master as the argument of
     // "%s" so that a '%' in a name or a path is never taken as a conversion.

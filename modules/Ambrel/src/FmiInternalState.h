@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "EepromFile.h"
+#include "InstantiateArguments.h"
 #include "Plugin.h"
 #include "QorvCallbacks.h"
 #include "RedirectTable.h"
@@ -41,6 +42,8 @@ public:
     TaskList tasks;
     double currentTime = 0.0;
     double stepSize = 0.0;
+    // The startTime of fmi2SetupExperiment: the origin of the schedule.
+    double startTime = 0.0;
     platform::ModuleHandle vEcuModule = nullptr;
     std::map<std::string, platform::ModuleHandle> pluginModules;
     // Owned here; dropped when the libraries are unloaded (see
@@ -75,6 +78,14 @@ public:
     // The scaling of each variable, resolved from scalings once rather than
     // searched on every access.
     VariableScalings variableScalings;
+    // What the instance was built from; fmi2Reset builds it again in place.
+    InstantiationArguments instantiation;
+    // Set when fmi2Reset could not build the instance again: it holds
+    // nothing any more, and only fmi2FreeInstance is accepted.
+    bool unusable = false;
+    // Number of messages of status fmi2Error sent through Log, so that a
+    // failing step can tell whether it has said why.
+    uint32_t errorsLogged = 0;
 
     void Log(const std::string& instanceName, uint32_t status, const char* category,
              const char* format, ...) override __attribute__((format(printf, 5, 6)));

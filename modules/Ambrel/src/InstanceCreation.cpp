@@ -1,9 +1,6 @@
 #include "InstanceCreation.h"
 
-#include <new>
-
 #include "BitfieldPackingOrderSection.h"
-#include "DirectLog.h"
 #include "Eeprom.h"
 #include "EnvironmentVariablesSection.h"
 #include "FmiVariablesSection.h"
@@ -27,39 +24,35 @@ constexpr SectionReader kSectionReaders[] = {
 
 }  // namespace
 
-std::unique_ptr<FmiInternalState> CreateInstance(fmi2String instanceName, fmi2Type fmuType,
-                                                 fmi2String fmuGUID, const std::string& folder,
-                                                 const fmi2CallbackFunctions* functions,
-                                                 fmi2Boolean loggingOn,
-                                                 const std::string& vEcuDllPath) {
-    std::unique_ptr<FmiInternalState> instance(new (std::nothrow) FmiInternalState);
-    if (!instance) {
-        DirectLog(functions, instanceName, LogCategory_error, "fmi2Instantiate: Out of memory.");
-        return nullptr;
-    }
-    instance->instanceName = instanceName;
-    instance->fmuGuid = fmuGUID;
-    instance->fmuType = static_cast<uint32_t>(fmuType);
-    instance->callbackFunctions = functions;
-    instance->componentEnvironment = functions->componentEnvironment;
-    instance->loggingOn = loggingOn != fmi2False;
-    instance->pluginCallbacks = std::make_unique<QorvCallbacks1>();
-    BuildPluginCallbacks(*instance->pluginCallbacks);
-    instance->resourceDirectory = folder;
+void AssignInstanceIdentity(FmiInternalState& instance, const InstantiationArguments& arguments) {
+    instance.instantiation = arguments;
+    instance.instanceName = arguments.instanceName;
+    instance.fmuGuid = arguments.fmuGUID;
+    instance.fmuType = static_cast<uint32_t>(arguments.fmuType);
+    instance.callbackFunctions = arguments.functions;
+    instance.componentEnvironment = arguments.functions->componentEnvironment;
+    instance.loggingOn = arguments.loggingOn;
+}
+
+bool CreateInstance(FmiInternalState& instance, const std::string& vEcuDllPath) {
+    instance.pluginCallbacks = std::make_unique<QorvCallbacks1>();
+    BuildPluginCallbacks(*instance.pluginCallbacks);
+    const std::string& folder = instance.instantiation.resourceFolder;
+    instance.resourceDirectory = folder;
 
     for (SectionReader read : kSectionReaders)
-        if (read(*instance, folder, instance->instanceName) != 0) return nullptr;
+        if (read(instance, folder, instance.instanceName) != 0) return false;
 
     if (!vEcuDllPath.empty()) {
-        instance->vEcuModule = platform::LoadModule(vEcuDllPath);
+        instance.vEcuModule = platform::LoadModule(vEcuDllPath);
         // Without the library every configured address would point into
         // nowhere, so the instance must not come to life.
-        if (instance->vEcuModule == nullptr) {
-            instance->Log(instance->instanceName, LogCategory_error, "error",
-                          "Cannot load vECU library '%s': %s", vEcuDllPath.c_str(),
-                          platform::LastModuleError().c_str());
-            return nullptr;
+        if (instance.vEcuModule == nullptr) {
+            instance.Log(instance.instanceName, LogCategory_error, "error",
+                         "Cannot load vECU library '%s': %s", vEcuDllPath.c_str(),
+                         platform::LastModuleError().c_str());
+            return false;
         }
     }
-    return instance;
+    return true;
 }

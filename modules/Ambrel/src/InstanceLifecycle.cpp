@@ -1,7 +1,9 @@
 #include "InstanceLifecycle.h"
 
-#include <cmath>
+#include <cstring>
 #include <exception>
+#include <memory>
+#include <new>
 #include <string>
 
 #include "DebugHook.h"
@@ -10,13 +12,16 @@
 #include "InitialData.h"
 #include "InstanceCreation.h"
 #include "InstantiateArguments.h"
+#include "LiveInstance.h"
 #include "PluginLoader.h"
 #include "PluginNotifications.h"
 #include "RedirectFunctionCalls.h"
 #include "ResourceLocation.h"
+#include "ResourcesFileCheck.h"
 #include "ScalingFile.h"
 #include "SymbolRegistration.h"
 #include "TaskExecution.h"
+#include "TaskTime.h"
 #include "VecuDllPath.h"
 #include "VirloBinding.h"
 #include "XcpSlaveBinding.h"
@@ -48,60 +53,142 @@ void ReleaseRunTimeModules(FmiInternalState& instance) {
     UnloadSymbolLibrary(instance);
 }
 
-// Releases the record and what it holds: patches are restored before the
-// vECU library goes, the library goes before the record.
+// Gives back what the record holds, the record itself staying: patches are
+// restored before the vECU library goes. Safe to repeat. True when the vECU
+// library has left the process (or none was loaded).
+bool ReleaseInstanceRecord(FmiInternalState& instance) {
+    instance.memoryRanges.clear();
+    instance.variableNames.clear();
+    instance.tasks.clear();
+    RestoreRedirects(instance);
+    instance.pluginCallbacks.reset();
+    instance.initialDataEntries.clear();
+    ReleaseEepromFiles(instance);
+    // The accessors point into the vECU library.
+    instance.variables.clear();
+    if (instance.vEcuModule == nullptr) return true;
+    const std::string path = platform::ModulePath(instance.vEcuModule);
+    platform::FreeModule(instance.vEcuModule);
+    instance.vEcuModule = nullptr;
+    return !platform::IsModuleLoaded(path);
+}
+
+// Releases the record and what it holds, the vECU library before the record.
 void DestroyInstance(FmiInternalState* instance) {
-    instance->memoryRanges.clear();
-    instance->variableNames.clear();
-    instance->tasks.clear();
-    RestoreRedirects(*instance);
-    instance->pluginCallbacks.reset();
-    instance->initialDataEntries.clear();
-    ReleaseEepromFiles(*instance);
-    if (instance->vEcuModule != nullptr) {
-        platform::FreeModule(instance->vEcuModule);
-        instance->vEcuModule = nullptr;
-    }
+    ReleaseInstanceRecord(*instance);
     if (currentInstance == instance) currentInstance = nullptr;
     delete instance;
 }
 
-// Owns the instance while fmi2Instantiate builds it: when a step fails or
-// throws, the modules taken so far are given back and the record released,
-// so that currentInstance never names a record that the master never got.
-class InstanceUnderConstruction {
-public:
-    explicit InstanceUnderConstruction(FmiInternalState* instance) : instance_(instance) {
-        currentInstance = instance;
+// What a failed or interrupted build has taken, given back; the record
+// stays. Already failing, so a further failure is not reported.
+void GiveBackFailedBuild(FmiInternalState& instance) noexcept {
+    try {
+        ReleaseRunTimeModules(instance);
+    } catch (...) {
     }
-    ~InstanceUnderConstruction() {
-        if (instance_ == nullptr) return;
-        try {
-            ReleaseRunTimeModules(*instance_);
-        } catch (...) {
-            // Already failing; the record is released all the same.
-        }
-        DestroyInstance(instance_);
+    try {
+        ReleaseInstanceRecord(instance);
+    } catch (...) {
     }
-    InstanceUnderConstruction(const InstanceUnderConstruction&) = delete;
-    InstanceUnderConstruction& operator=(const InstanceUnderConstruction&) = delete;
+}
 
-    FmiInternalState& operator*() const { return *instance_; }
-    FmiInternalState* operator->() const { return instance_; }
-    FmiInternalState* Complete() {
-        FmiInternalState* done = instance_;
-        instance_ = nullptr;
-        return done;
+// Runs one instantiation step that answers 0 on success. A failure the step
+// did not explain itself is explained here, so that a failed instantiation
+// always comes with its reason.
+template <typename Step>
+bool RunStep(FmiInternalState& instance, const char* step, Step run) {
+    const uint32_t errorsBefore = instance.errorsLogged;
+    const auto result = run();
+    if (result == 0) return true;
+    if (instance.errorsLogged == errorsBefore)
+        instance.Log(instance.instanceName, LogCategory_error, "error", "fmi2Instantiate: %s failed (%lld).",
+                     step, static_cast<long long>(result));
+    return false;
+}
+
+// The instantiation steps after the argument checks, shared by
+// fmi2Instantiate (into a new record) and fmi2Reset (into the emptied record
+// of the live instance). False when a step failed, after its reason was
+// sent; what was taken so far stays for the caller to give back.
+bool BuildInstance(FmiInternalState& instance, const InstantiationArguments& arguments) {
+    AssignInstanceIdentity(instance, arguments);
+    const std::string& folder = arguments.resourceFolder;
+    const fmi2CallbackFunctions* functions = arguments.functions;
+    const char* name = arguments.instanceName.c_str();
+
+    if (!CheckResourcesFile(folder, functions, name)) return false;
+    platform::PutEnvironment("QUORVEL_FMURESOURCES=" + folder);
+    if (ReadDebugHookSetting(folder, functions, name)) {
+        DirectLog(functions, name, LogCategory_warning, "Debug hook active. Please attach your debugger!");
+        WaitForDebugger();
     }
+    const std::string vEcuDllPath = ReadVecuDllPath(folder, functions, name);
+
+    currentInstance = &instance;
+    if (!RunStep(instance, "Reading resources.txt", [&] { return CreateInstance(instance, vEcuDllPath) ? 0 : 1; }))
+        return false;
+
+    if (VirloLockedByAnotherThread()) {
+        instance.Log(instance.instanceName, LogCategory_error, "error",
+                     "fmi2Instantiate: The symbol library is still locked by the thread that instantiated "
+                     "the previous instance, which was terminated on another thread; instantiating here "
+                     "would wait for ever.");
+        return false;
+    }
+    std::string virloFailure;
+    virloModule = LoadVirlo(folder, folder, &virloFailure);
+    // Without the library only records written as text resolve.
+    if (!virloFailure.empty())
+        instance.Log(instance.instanceName, LogCategory_warning, "warning", "%s", virloFailure.c_str());
+
+    RegisterSymbols(instance);
+    StartPellan(instance, folder, functions->logger);
+    if (const uint32_t error = UnprotectMemoryRanges(instance); error != 0) {
+        instance.Log(instance.instanceName, LogCategory_error, "error",
+                     "fmi2Instantiate: Cannot make the memory of the variables writable: %s",
+                     std::strerror(static_cast<int>(error)));
+        return false;
+    }
+    if (!RunStep(instance, "Creating the variable accessors",
+                 [&] { return CreateSymbolAccessors(instance, instance.instanceName); }) ||
+        !RunStep(instance, "Writing the initial data",
+                 [&] { return ApplyInitialData(instance, folder, instance.instanceName); }) ||
+        !RunStep(instance, "Loading the EEPROM images",
+                 [&] { return LoadEepromFiles(instance, folder, instance.instanceName); }))
+        return false;
+    ReadScalingFile(instance, folder, instance.instanceName);
+    instance.variableScalings.Resolve(instance.variables, instance.scalings);
+    InstallRedirects(instance);
+    if (instance.loggingOn)
+        DirectLog(instance, LogCategory_log, "fmi2InstantiateSlave: GUID = %s", arguments.fmuGUID.c_str());
+    LoadPlugins(instance, folder);
+    NotifyInstantiate(instance);
+    return true;
+}
+
+// Holds the process's one instance place while fmi2Instantiate runs and
+// gives it back unless the instance came to life.
+class LiveInstanceClaim {
+public:
+    LiveInstanceClaim() : held_(ClaimLiveInstance()) {}
+    ~LiveInstanceClaim() {
+        if (held_) ReleaseLiveInstance();
+    }
+    LiveInstanceClaim(const LiveInstanceClaim&) = delete;
+    LiveInstanceClaim& operator=(const LiveInstanceClaim&) = delete;
+
+    bool held() const { return held_; }
+    // The instance is alive: the place stays taken until fmi2FreeInstance.
+    void Keep() { held_ = false; }
 
 private:
-    FmiInternalState* instance_;
+    bool held_;
 };
 
 // The refusal of a call that would reach modules fmi2Terminate unloaded.
 fmi2Status RefuseAfterTerminate(const FmiInternalState& instance, const char* function) {
-    if (instance.loggingOn)
-        DirectLog(instance, LogCategory_error, "%s called after fmi2Terminate", function);
+    DirectLog(instance, LogCategory_error, "%s called after fmi2Terminate", function);
     return fmi2Error;
 }
 
@@ -117,38 +204,43 @@ FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2Str
                   "fmi2Instantiate: Missing resource location.");
         return nullptr;
     }
-    const std::string folder = ResourceLocationToPath(fmuResourceLocation);
-    platform::PutEnvironment("QUORVEL_FMURESOURCES=" + folder);
-
-    if (ReadDebugHookSetting(folder, functions, instanceName)) {
-        DirectLog(functions, instanceName, LogCategory_warning,
-                  "Debug hook active. Please attach your debugger!");
-        WaitForDebugger();
-    }
-    const std::string vEcuDllPath = ReadVecuDllPath(folder, functions, instanceName);
-
-    std::unique_ptr<FmiInternalState> created =
-        CreateInstance(instanceName, fmuType, fmuGUID, folder, functions, loggingOn, vEcuDllPath);
-    if (!created) {
-        currentInstance = nullptr;
+    if (!IsLocalResourceLocation(fmuResourceLocation)) {
+        DirectLog(functions, instanceName, LogCategory_error,
+                  "fmi2Instantiate: The resource location '%s' is not a folder of this machine.",
+                  fmuResourceLocation);
         return nullptr;
     }
-    InstanceUnderConstruction instance(created.release());
-
-    virloModule = LoadVirlo(folder, folder);
-    RegisterSymbols(*instance);
-    StartPellan(*instance, folder, functions->logger);
-    if (UnprotectMemoryRanges(*instance) != 0) return nullptr;
-    if (CreateSymbolAccessors(*instance, instance->instanceName) != 0) return nullptr;
-    if (ApplyInitialData(*instance, folder, instance->instanceName) != 0) return nullptr;
-    if (LoadEepromFiles(*instance, folder, instance->instanceName) != 0) return nullptr;
-    ReadScalingFile(*instance, folder, instance->instanceName);
-    InstallRedirects(*instance);
-    if (instance->loggingOn)
-        DirectLog(*instance, LogCategory_log, "fmi2InstantiateSlave: GUID = %s", fmuGUID);
-    LoadPlugins(*instance, folder);
-    NotifyInstantiate(*instance);
-    return instance.Complete();
+    // Before anything process-wide is touched.
+    LiveInstanceClaim claim;
+    if (!claim.held()) {
+        DirectLog(functions, instanceName, LogCategory_error,
+                  "fmi2Instantiate: Another instance of this FMU is alive in this process; only one "
+                  "instance at a time is supported, so fmi2FreeInstance it first.");
+        return nullptr;
+    }
+    std::unique_ptr<FmiInternalState> record(new (std::nothrow) FmiInternalState);
+    if (!record) {
+        DirectLog(functions, instanceName, LogCategory_error, "fmi2Instantiate: Out of memory.");
+        return nullptr;
+    }
+    const InstantiationArguments arguments{instanceName, fmuType, fmuGUID,
+                                           ResourceLocationToPath(fmuResourceLocation), functions,
+                                           loggingOn != fmi2False};
+    bool built = false;
+    try {
+        built = BuildInstance(*record, arguments);
+    } catch (...) {
+        GiveBackFailedBuild(*record);
+        DestroyInstance(record.release());
+        throw;
+    }
+    if (!built) {
+        GiveBackFailedBuild(*record);
+        DestroyInstance(record.release());
+        return nullptr;
+    }
+    claim.Keep();
+    return record.release();
 }
 
 fmi2Status EnterInitializationMode(FmiInternalState& instance) {
@@ -169,18 +261,32 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
                   double communicationStepSize) {
     // NaN fails this test too: a step must move time forward.
     if (!(communicationStepSize > 0.0)) {
-        if (instance.loggingOn)
-            DirectLog(instance, LogCategory_error, "fmi2DoStep communicationStepSize must be > 0");
-        return fmi2Error;
-    }
-    // An endless step would never run out of due periodic tasks.
-    if (!std::isfinite(communicationStepSize) || !std::isfinite(currentCommunicationPoint)) {
-        if (instance.loggingOn)
-            DirectLog(instance, LogCategory_error,
-                      "fmi2DoStep currentCommunicationPoint and communicationStepSize must be finite");
+        DirectLog(instance, LogCategory_error, "fmi2DoStep communicationStepSize must be > 0");
         return fmi2Error;
     }
     if (instance.terminated) return RefuseAfterTerminate(instance, "fmi2DoStep");
+    const double stepEnd = currentCommunicationPoint + communicationStepSize;
+    // A time outside would saturate, and a step up to it would run every
+    // activation in between; infinities and NaN fall outside as well.
+    if (!IsWithinTaskTimeRange(currentCommunicationPoint) || !IsWithinTaskTimeRange(stepEnd)) {
+        DirectLog(instance, LogCategory_error,
+                  "fmi2DoStep: The step from %g s to %g s lies outside the scheduler's time range "
+                  "(0 s to %g s).",
+                  currentCommunicationPoint, stepEnd, kLatestTaskTime / 1e9);
+        return fmi2Error;
+    }
+    // Compared as the scheduler sees times, in whole nanoseconds: a step
+    // that skips time would run every missed activation at once, one that
+    // goes back would run nothing.
+    const double stepStart = SecondsToTaskTime(currentCommunicationPoint);
+    const double standing = SecondsToTaskTime(instance.currentTime + instance.stepSize);
+    if (stepStart != standing) {
+        DirectLog(instance, LogCategory_error,
+                  "fmi2DoStep: The step starts at %.9f s, but the simulation stands at %.9f s; each "
+                  "step must begin where the previous one ended.",
+                  stepStart / 1e9, standing / 1e9);
+        return fmi2Error;
+    }
     instance.currentTime = currentCommunicationPoint;
     instance.stepSize = communicationStepSize;
     NotifyPreDoStep(instance);
@@ -193,6 +299,43 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
 fmi2Status Reset(FmiInternalState& instance) {
     RunTerminationTasks(instance);
     StopXcpSlave(instance);
+    const InstantiationArguments arguments = instance.instantiation;
+    // Whatever fails from here on leaves the instance to fmi2FreeInstance.
+    instance.unusable = true;
+    // As fmi2Terminate and fmi2FreeInstance release, but no EEPROM image is
+    // written back: a reset ends no simulation.
+    ReleaseRunTimeModules(instance);
+    const std::string vEcuLibrary = platform::ModulePath(instance.vEcuModule);
+    const bool vEcuUnloaded = ReleaseInstanceRecord(instance);
+
+    // A fresh record in the same place: the master keeps its pointer, and
+    // nothing of the previous run (time, schedule, scalings, settings)
+    // survives. Unusable until it is built.
+    instance.~FmiInternalState();
+    new (&instance) FmiInternalState();
+    AssignInstanceIdentity(instance, arguments);
+    instance.unusable = true;
+    currentInstance = &instance;
+
+    if (!vEcuUnloaded) {
+        DirectLog(instance, LogCategory_error,
+                  "fmi2Reset: The vECU library '%s' cannot be unloaded (another reference holds it, or "
+                  "it is marked not to unload), so its globals cannot start fresh.",
+                  vEcuLibrary.c_str());
+        return fmi2Error;
+    }
+    bool built = false;
+    try {
+        built = BuildInstance(instance, arguments);
+    } catch (...) {
+        GiveBackFailedBuild(instance);
+        throw;
+    }
+    if (!built) {
+        GiveBackFailedBuild(instance);
+        return fmi2Error;
+    }
+    instance.unusable = false;
     return fmi2OK;
 }
 
@@ -223,4 +366,5 @@ void FreeInstance(FmiInternalState* instance) {
         DirectLog(*instance, LogCategory_error, "fmi2FreeInstance failed: unknown exception");
     }
     DestroyInstance(instance);
+    ReleaseLiveInstance();
 }

@@ -7,7 +7,8 @@
 #include "FmiInternalState.h"
 #include "fmi2/fmi2FunctionTypes.h"
 
-// Builds a ready instance, or returns null. A failed instantiation gives
+// Builds a ready instance, or returns null after saying why. Refused while
+// another instance is alive in the process. A failed instantiation gives
 // back whatever it had taken (modules, the record) and leaves
 // currentInstance null.
 FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2String fmuGUID,
@@ -18,19 +19,28 @@ fmi2Status EnterInitializationMode(FmiInternalState& instance);
 fmi2Status ExitInitializationMode(FmiInternalState& instance);
 
 // Runs the tasks due up to currentCommunicationPoint + communicationStepSize.
+// Each step must begin where the previous one ended (the first at the start
+// time), to the nanosecond, and end within the scheduler's time range;
+// otherwise it is refused and runs nothing.
 fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
                   double communicationStepSize);
 
-// Runs the terminate tasks and stops the XCP slave; nothing else is reset.
+// Runs the terminate tasks and stops the XCP slave, then gives back what the
+// instance holds, unloads the vECU library and builds the instance again
+// from its instantiation arguments in the same record. EEPROM images are
+// not written back. Fails when the vECU library stays loaded (its globals
+// would not start fresh) or a step of the instantiation fails; the instance
+// then holds nothing and only fmi2FreeInstance is accepted.
 fmi2Status Reset(FmiInternalState& instance);
 
 // Ends the simulation and unloads plug-ins and the symbol library. From
-// then on only the variable access, the logging settings and the release
-// of the instance act; the other calls are refused.
+// then on only the variable access, the logging settings, reset and the
+// release of the instance act; the other calls are refused.
 fmi2Status Terminate(FmiInternalState& instance);
 
 // Releases the instance and everything it still holds, the vECU library
-// last; currentInstance no longer names it afterwards. Null is ignored.
+// last; currentInstance no longer names it afterwards, and another instance
+// may be instantiated. Null is ignored.
 void FreeInstance(FmiInternalState* instance);
 
 #endif

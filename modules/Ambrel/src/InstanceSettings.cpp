@@ -1,6 +1,7 @@
 #include "InstanceSettings.h"
 
 #include "DirectLog.h"
+#include "TaskTime.h"
 
 fmi2Status SetDebugLogging(FmiInternalState& instance, fmi2Boolean loggingOn) {
     DirectLog(instance, LogCategory_log, "fmi2SetDebugLogging: doLogging = %d",
@@ -11,9 +12,29 @@ fmi2Status SetDebugLogging(FmiInternalState& instance, fmi2Boolean loggingOn) {
 
 fmi2Status SetupExperiment(FmiInternalState& instance, fmi2Boolean toleranceDefined,
                            fmi2Real tolerance, fmi2Real startTime) {
+    // Tasks are scheduled from the origin at their first run; moving it
+    // afterwards would leave them on the old time axis.
+    if (instance.stepSize > 0.0) {
+        DirectLog(instance, LogCategory_error,
+                  "fmi2SetupExperiment: The simulation has already begun at %g s; the start time "
+                  "cannot change.",
+                  instance.startTime);
+        return fmi2Error;
+    }
+    if (!IsWithinTaskTimeRange(startTime)) {
+        DirectLog(instance, LogCategory_error,
+                  "fmi2SetupExperiment: startTime = %g lies outside the scheduler's time range (0 s "
+                  "to %g s).",
+                  startTime, kLatestTaskTime / 1e9);
+        return fmi2Error;
+    }
     if (instance.loggingOn)
         DirectLog(instance, LogCategory_log,
                   "fmi2SetupExperiment: startTime = %g toleranceDefined=%d tolerance=%g", startTime,
                   static_cast<int>(toleranceDefined), tolerance);
+    instance.startTime = startTime;
+    // The first step begins here.
+    instance.currentTime = startTime;
+    instance.stepSize = 0.0;
     return fmi2OK;
 }

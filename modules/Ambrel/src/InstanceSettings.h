@@ -8,7 +8,10 @@
 // flag; the categories are not used.
 fmi2Status SetDebugLogging(FmiInternalState& instance, fmi2Boolean loggingOn);
 
-// Notes the experiment's settings; none of them changes the simulation.
+// Takes startTime as the origin of the schedule: a task with offset o first
+// runs at startTime + o, and the first step must begin at startTime. Refused
+// once the first step is taken, and for a start outside the scheduler's
+// time range. The tolerance changes nothing.
 fmi2Status SetupExperiment(FmiInternalState& instance, fmi2Boolean toleranceDefined,
                            fmi2Real tolerance, fmi2Real startTime);
 

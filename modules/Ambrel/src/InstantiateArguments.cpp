@@ -12,9 +12,10 @@ InstantiateCheckResult CheckInstantiateArguments(const fmi2CallbackFunctions* fu
                                                  fmi2Type fmuType, fmi2String instanceName,
                                                  fmi2String fmuGUID) {
     if (functions == nullptr || functions->logger == nullptr) return InstantiateCheck_noLogger;
-    // Only co-simulation is offered, but a master that says otherwise is
-    // told and may go on.
-    if (fmuType != fmi2CoSimulation)
+    // Only co-simulation is offered: a master that asks for another type
+    // would drive the FMU through functions it does not have.
+    const bool notCoSimulation = fmuType != fmi2CoSimulation;
+    if (notCoSimulation)
         DirectLog(functions, instanceName, LogCategory_error,
                   "fmi2Instantiate: Only FMU-type Co-Simulation is supported. Type = %d.",
                   static_cast<int>(fmuType));
@@ -32,5 +33,5 @@ InstantiateCheckResult CheckInstantiateArguments(const fmi2CallbackFunctions* fu
         DirectLog(functions, instanceName, LogCategory_error, "fmi2Instantiate: Missing guid");
         return InstantiateCheck_missingGuid;
     }
-    return InstantiateCheck_ok;
+    return notCoSimulation ? InstantiateCheck_notCoSimulation : InstantiateCheck_ok;
 }

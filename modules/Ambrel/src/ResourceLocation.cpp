@@ -36,17 +36,40 @@ std::string DecodePercentEscapes(const std::string& text) {
     return decoded;
 }
 
+// The authority of a file URI with the scheme removed ("//authority/path"),
+// empty when it has none.
+std::string UriAuthority(const std::string& afterScheme) {
+    if (afterScheme.compare(0, 2, "//") != 0) return std::string();
+    const std::size_t pathStart = afterScheme.find('/', 2);
+    return afterScheme.substr(2, pathStart == std::string::npos ? std::string::npos : pathStart - 2);
+}
+
+bool IsLocalHost(const std::string& authority) {
+    std::string host = authority;
+    for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return host.empty() || host == "localhost";
+}
+
 // The path of a file URI with the scheme removed: "//authority/path" or "/path".
 std::string UriPath(const std::string& afterScheme) {
     if (afterScheme.compare(0, 2, "//") != 0) return afterScheme;
     const std::size_t pathStart = afterScheme.find('/', 2);
-    const std::string authority =
-        afterScheme.substr(2, pathStart == std::string::npos ? std::string::npos : pathStart - 2);
+    const std::string authority = UriAuthority(afterScheme);
     const std::string path = pathStart == std::string::npos ? "/" : afterScheme.substr(pathStart);
-    std::string host = authority;
-    for (char& c : host) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (host.empty() || host == "localhost") return path;
+    if (IsLocalHost(authority)) return path;
     return "//" + authority + path;
+}
+
+// True when the text begins with a URI scheme ("http:", "ftp:", ...): a
+// letter, then letters, digits, '+', '-' or '.', then ':'.
+bool HasScheme(const std::string& text) {
+    if (text.empty() || !std::isalpha(static_cast<unsigned char>(text[0]))) return false;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c == ':') return true;
+        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') return false;
+    }
+    return false;
 }
 
 }  // namespace
@@ -57,4 +80,11 @@ std::string ResourceLocationToPath(const std::string& fmuResourceLocation) {
         folder = DecodePercentEscapes(UriPath(folder.substr(5)));
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
+}
+
+bool IsLocalResourceLocation(const std::string& fmuResourceLocation) {
+    if (!StartsWithFileScheme(fmuResourceLocation)) return !HasScheme(fmuResourceLocation);
+    const std::string afterScheme = fmuResourceLocation.substr(5);
+    if (!IsLocalHost(UriAuthority(afterScheme))) return false;
+    return DecodePercentEscapes(afterScheme).find('\0') == std::string::npos;
 }

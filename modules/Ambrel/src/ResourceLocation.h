@@ -10,4 +10,10 @@
 // stays in the path as "//host/path". An empty location stays empty.
 std::string ResourceLocationToPath(const std::string& fmuResourceLocation);
 
+// True when the location names a folder of this machine: a plain path, or a
+// file URI without a host (or with "localhost") whose escapes decode to no
+// NUL character. Another scheme (http:, ...), another host and an escaped
+// NUL, which would cut the path short, are not.
+bool IsLocalResourceLocation(const std::string& fmuResourceLocation);
+
 #endif

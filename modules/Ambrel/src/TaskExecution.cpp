@@ -48,21 +48,26 @@ bool IsDueBy(const Task& task, double stepEnd) {
     return std::isnan(task.nextActivation) || stepEnd >= task.nextActivation;
 }
 
-// Schedules a triggered or periodic task at its offset on its first
-// processing.
-void ScheduleAtOffset(Task& task) {
-    if (std::isnan(task.nextActivation))
-        task.nextActivation = SecondsToTaskTime(task.offset, task.epsilon);
+// The task time of a task's first activation: its offset counted from the
+// origin of the schedule (the start time of the simulation in task time).
+double FirstActivation(const Task& task, double origin) {
+    return origin + SecondsToTaskTime(task.offset, task.epsilon);
+}
+
+// Schedules a triggered or periodic task at its first activation on its
+// first processing.
+void ScheduleAtOffset(Task& task, double origin) {
+    if (std::isnan(task.nextActivation)) task.nextActivation = FirstActivation(task, origin);
 }
 
 // The activation time at which processing the task now would run it: its
-// next activation, for an unscheduled triggered or periodic task its offset,
-// and -1 (before every task time) for any other task that has none.
-double PendingActivation(const Task& task) {
+// next activation, for an unscheduled triggered or periodic task its first
+// one, and -1 (before every task time) for any other task that has none.
+double PendingActivation(const Task& task, double origin) {
     double activation = task.nextActivation;
     if (std::isnan(activation) &&
         (task.kind == TaskKind_triggered || task.kind == TaskKind_periodic))
-        activation = SecondsToTaskTime(task.offset, task.epsilon);
+        activation = FirstActivation(task, origin);
     return std::isnan(activation) ? -1.0 : activation;
 }
 
@@ -73,20 +78,21 @@ double PendingActivation(const Task& task) {
 // back, a plug-in moves it back) would otherwise keep the step from ending.
 class StepProgress {
 public:
-    StepProgress() : step_(++stepSerial) {}
+    explicit StepProgress(double origin) : step_(++stepSerial), origin_(origin) {}
 
     bool MayProcess(const Task& task) const {
         return task.lastProcessedStep != step_ ||
-               PendingActivation(task) > task.lastProcessedActivation;
+               PendingActivation(task, origin_) > task.lastProcessedActivation;
     }
 
     void Processing(Task& task) const {
         task.lastProcessedStep = step_;
-        task.lastProcessedActivation = PendingActivation(task);
+        task.lastProcessedActivation = PendingActivation(task, origin_);
     }
 
 private:
     const uint64_t step_;
+    const double origin_;
 };
 
 // The next task that the step processes: the first bound task, in schedule
@@ -125,8 +131,8 @@ int RunInitTasks(FmiInternalState& instance, int (*runTask)(TaskRecord&)) {
     return 0;
 }
 
-// ProcessTask with the end of the step already in task time.
-int ProcessTaskBy(TaskRecord& record, double t, double h, double stepEnd) {
+// ProcessTask with the end of the step and the origin already in task time.
+int ProcessTaskBy(TaskRecord& record, double t, double h, double stepEnd, double origin) {
     Task& task = *record.task;
     if (RunLimitReached(task)) return 0;
     if (!IsTaskBound(task)) return 1;
@@ -140,19 +146,19 @@ int ProcessTaskBy(TaskRecord& record, double t, double h, double stepEnd) {
             task.nextActivation = SecondsToTaskTime(t, task.epsilon);
             return 0;
         case TaskKind_triggered:
-            ScheduleAtOffset(task);
+            ScheduleAtOffset(task, origin);
             if (IsDueBy(task, stepEnd) && CallTrigger(record, t, h)) {
                 CallBody(record);
                 ++task.activationCount;
             }
             return 1;
         case TaskKind_periodic:
-            ScheduleAtOffset(task);
+            ScheduleAtOffset(task, origin);
             if (IsDueBy(task, stepEnd)) {
                 ++task.activationCount;
                 CallBody(record);
                 task.nextActivation =
-                    PeriodicActivationTime(SecondsToTaskTime(task.offset, task.epsilon),
+                    PeriodicActivationTime(FirstActivation(task, origin),
                                            SecondsToTaskTime(task.period, task.epsilon),
                                            static_cast<uint64_t>(task.activationCount));
             }
@@ -172,15 +178,18 @@ bool IsTaskDue(const Task& task, double t, double h) {
     return IsDueBy(task, SecondsToTaskTime(t + h, task.epsilon));
 }
 
-int ProcessTask(TaskRecord& record, double t, double h) {
-    return ProcessTaskBy(record, t, h, SecondsToTaskTime(t + h, record.task->epsilon));
+int ProcessTask(TaskRecord& record, double t, double h, double startTime) {
+    const double epsilon = record.task->epsilon;
+    return ProcessTaskBy(record, t, h, SecondsToTaskTime(t + h, epsilon),
+                         SecondsToTaskTime(startTime, epsilon));
 }
 
 void RunStepTasks(FmiInternalState& instance, double t, double h) {
     TaskList& schedule = instance.tasks;
     SortTasksIfNeeded(schedule);
     const double stepEnd = SecondsToTaskTime(t + h);
-    const StepProgress progress;
+    const double origin = SecondsToTaskTime(instance.startTime);
+    const StepProgress progress(origin);
     for (;;) {
         const auto position = NextTaskToProcess(schedule, stepEnd, progress);
         if (position == schedule.end()) return;
@@ -188,7 +197,7 @@ void RunStepTasks(FmiInternalState& instance, double t, double h) {
         progress.Processing(task);
         const uint64_t revision = TaskOrderRevision();
         NotifyPreRunTask(instance, &task);
-        const int stays = ProcessTaskBy(*task.record, t, h, stepEnd);
+        const int stays = ProcessTaskBy(*task.record, t, h, stepEnd, origin);
         NotifyPostRunTask(instance, &task);
         if (stays == 0) schedule.erase(position);
         // Only the processed task moved, unless a plug-in changed the

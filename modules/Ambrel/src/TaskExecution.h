@@ -21,11 +21,14 @@ bool IsTaskBound(const Task& task);
 bool IsTaskDue(const Task& task, double t, double h);
 
 // One due run of the task that owns the record; 0 when the task leaves the
-// schedule, 1 when it stays.
-int ProcessTask(TaskRecord& record, double t, double h);
+// schedule, 1 when it stays. Offsets count from startTime, the origin of the
+// schedule: a periodic task's k-th run is due at startTime + offset +
+// k * period.
+int ProcessTask(TaskRecord& record, double t, double h, double startTime = 0.0);
 
 // Runs every task that is due up to the end of the step [t, t + h], in
-// schedule order, telling the plug-ins before and after each. Within one
+// schedule order, telling the plug-ins before and after each. Offsets count
+// from the instance's start time. Within one
 // step a task is processed again only at a later activation time (so at
 // most once per time), and a task that is not due holds back only the tasks
 // of its own schedule class, so the step always ends.

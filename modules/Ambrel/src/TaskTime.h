@@ -26,6 +26,13 @@ inline double SecondsToTaskTime(double seconds, double epsilon = kTaskTimeEpsilo
     return static_cast<double>(static_cast<uint64_t>(nanoseconds));
 }
 
+// True when a time in seconds converts to a task time without saturating:
+// from 0 up to kLatestTaskTime (about 584 years). False for NaN.
+inline bool IsWithinTaskTimeRange(double seconds) {
+    const double nanoseconds = (seconds + kTaskTimeEpsilon) * 1e9;
+    return nanoseconds >= 0.0 && nanoseconds <= kLatestTaskTime;
+}
+
 // A task time as its unsigned count; NaN and negative values give 0.
 inline uint64_t TaskTimeToCount(double taskTime) {
     if (!(taskTime > 0.0)) return 0;

@@ -4,8 +4,9 @@
 #include "FmiInternalState.h"
 #include "fmi2/fmi2FunctionTypes.h"
 
-// The answer of an FMI function that this FMU does not offer: the message
-// when logging is on, and fmi2Error in any case.
+// The answer of an FMI function that this FMU does not offer: fmi2Error,
+// with the message whatever the logging flag says, since a failing call
+// must say why.
 fmi2Status ReportUnsupported(const FmiInternalState& instance, const char* message);
 
 // The same for the status queries, whose message names the asked kind.

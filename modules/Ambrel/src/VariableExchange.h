@@ -24,8 +24,11 @@ SymbolValue SlotFromInteger(fmi2Integer value);  // sign-extended
 SymbolValue SlotFromBoolean(fmi2Boolean value);  // 1 or 0
 
 // Each handles the value references in array order. A value reference
-// outside the variable list reads 0 and ignores a write; only a missing
-// array (with values asked for) gives fmi2Error.
+// that names no variable fails the whole call with fmi2Error and a message
+// naming the function and the reference, before anything is read or
+// written; so does a missing array (with values asked for). A failed
+// scaling conversion answers fmi2Warning (its message is already sent): a
+// read then delivers the raw value, a write keeps the variable's old value.
 fmi2Status GetReal(FmiInternalState& instance, const fmi2ValueReference vr[], size_t nvr,
                    fmi2Real value[]);
 fmi2Status GetInteger(FmiInternalState& instance, const fmi2ValueReference vr[], size_t nvr,
@@ -38,5 +41,11 @@ fmi2Status SetInteger(FmiInternalState& instance, const fmi2ValueReference vr[],
                       const fmi2Integer value[]);
 fmi2Status SetBoolean(FmiInternalState& instance, const fmi2ValueReference vr[], size_t nvr,
                       const fmi2Boolean value[]);
+
+// The FMU has no string variables: every value reference is unknown.
+fmi2Status GetString(FmiInternalState& instance, const fmi2ValueReference vr[], size_t nvr,
+                     fmi2String value[]);
+fmi2Status SetString(FmiInternalState& instance, const fmi2ValueReference vr[], size_t nvr,
+                     const fmi2String value[]);
 
 #endif

@@ -7,6 +7,4 @@ void VariableScalings::Resolve(const std::vector<SymbolAccessPtr>& variables,
         const auto found = scalings.find(variables[index]->Address());
         if (found != scalings.end()) entries_[index] = &found->second;
     }
-    variableCount_ = variables.size();
-    scalingCount_ = scalings.size();
 }

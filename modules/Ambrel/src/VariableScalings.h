@@ -4,7 +4,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -22,26 +21,23 @@ inline bool ConvertsOnWrite(const ScalingRecord* record) {
 }
 
 // The scaling record of every variable (null where none applies), so that a
-// value access costs an index instead of a search of the map. The map is
-// filled once at instantiation and entries are only ever added or replaced
-// in place, never erased, so the resolved records stay valid; the lookups
-// are redone whenever the number of variables or of map entries has changed.
+// value access costs an index instead of a search of the map. Resolved once
+// at instantiation, after the scaling file is read; from then on accesses
+// only read it, so concurrent readers never write shared state. The
+// records are those of the map, valid while it keeps its entries.
 class VariableScalings {
 public:
-    const ScalingRecord* Of(const std::vector<SymbolAccessPtr>& variables,
-                              const std::map<uint64_t, ScalingRecord>& scalings, size_t index) {
-        if (variables.size() != variableCount_ || scalings.size() != scalingCount_)
-            Resolve(variables, scalings);
-        return entries_[index];
-    }
-
-private:
     void Resolve(const std::vector<SymbolAccessPtr>& variables,
                  const std::map<uint64_t, ScalingRecord>& scalings);
 
+    // The record of the variable at index; null for none, and for every
+    // variable while nothing is resolved.
+    const ScalingRecord* Of(size_t index) const {
+        return index < entries_.size() ? entries_[index] : nullptr;
+    }
+
+private:
     std::vector<const ScalingRecord*> entries_;
-    size_t variableCount_ = 0;
-    size_t scalingCount_ = 0;
 };
 
 #endif

@@ -15,7 +15,7 @@ bool InRange(const FmiInternalState& instance, int32_t index) {
 
 // The scaling entry of the variable at index, or null.
 const ScalingRecord* ScalingOf(FmiInternalState& instance, int32_t index) {
-    return instance.variableScalings.Of(instance.variables, instance.scalings, static_cast<size_t>(index));
+    return instance.variableScalings.Of(static_cast<size_t>(index));
 }
 
 // A double as an integer: truncated toward zero, saturated at the ends of
@@ -47,7 +47,8 @@ void LogConversionFailure(FmiInternalState& instance, const std::exception& fail
 
 }  // namespace
 
-SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index, SymbolValueKind requested) {
+SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index, SymbolValueKind requested,
+                             fmi2Status* status) {
     if (!InRange(instance, index)) {
         SymbolValue zero;
         zero.word = 0;
@@ -69,26 +70,28 @@ SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index, SymbolVa
                 value.integer = ApplyCompuMethodInteger(value.integer, *scaling);
         } catch (const std::exception& failure) {
             LogConversionFailure(instance, failure);  // the raw value is delivered
+            if (status != nullptr) *status = fmi2Warning;
         }
     }
     return ConvertKind(value, kind, requested);
 }
 
-void SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue value, SymbolValueKind given) {
-    if (!InRange(instance, index)) return;
+fmi2Status SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue value,
+                            SymbolValueKind given) {
+    if (!InRange(instance, index)) return fmi2OK;
     SymbolAccess& access = *instance.variables[static_cast<size_t>(index)];
 
     const ScalingRecord* scaling = ScalingOf(instance, index);
     const bool convert = ConvertsOnWrite(scaling);
     if (!convert && given == SymbolValueKind_none) {
         access.Write(value);
-        return;
+        return fmi2OK;
     }
 
     const SymbolValueKind kind = access.ValueKind();
     value = ConvertKind(value, given, kind);
     if (convert) {
-        if (kind == SymbolValueKind_none) return;
+        if (kind == SymbolValueKind_none) return fmi2OK;
         try {
             if (kind == SymbolValueKind_real)
                 value.real = ApplyCompuMethod(value.real, *scaling);
@@ -96,8 +99,9 @@ void SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue val
                 value.integer = ApplyCompuMethodInteger(value.integer, *scaling);
         } catch (const std::exception& failure) {
             LogConversionFailure(instance, failure);  // the variable keeps its old value
-            return;
+            return fmi2Warning;
         }
     }
     access.Write(value);
+    return fmi2OK;
 }

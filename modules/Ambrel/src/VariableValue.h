@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "SymbolAccess.h"
+#include "fmi2/fmi2FunctionTypes.h"
 
 class FmiInternalState;
 
@@ -17,12 +18,17 @@ class FmiInternalState;
 
 // Value of the variable at index (value reference - 1), converted to its
 // physical value where the scaling file asks for it; 0 outside the list.
+// A failed conversion is logged as a warning and delivers the raw value;
+// status, when given, then becomes fmi2Warning.
 SymbolValue GetVariableValue(FmiInternalState& instance, int32_t index,
-                             SymbolValueKind requested = SymbolValueKind_none);
+                             SymbolValueKind requested = SymbolValueKind_none,
+                             fmi2Status* status = nullptr);
 
 // Writes the variable at index, converting the physical value to the raw
-// one where the scaling file asks for it; ignored outside the list.
-void SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue value,
-                      SymbolValueKind given = SymbolValueKind_none);
+// one where the scaling file asks for it; ignored outside the list. A
+// failed conversion is logged as a warning, writes nothing and answers
+// fmi2Warning; otherwise fmi2OK.
+fmi2Status SetVariableValue(FmiInternalState& instance, int32_t index, SymbolValue value,
+                            SymbolValueKind given = SymbolValueKind_none);
 
 #endif

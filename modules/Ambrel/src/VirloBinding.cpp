@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <utility>
 
 VirloEntryPoints virloEntryPoints;
@@ -16,6 +17,11 @@ constexpr uint32_t kNothingToWrite = 4;
 
 // The library the current table was bound from.
 platform::ModuleHandle boundModule = nullptr;
+
+// The thread whose InitVirlo holds the library's lock, and that library's
+// path; no thread while no lock is known to be held.
+std::thread::id lockHolder;
+std::string lockedLibrary;
 
 // The error number of a failed load. The loader does not leave one behind,
 // so a library that cannot be opened reports why it cannot, and one that
@@ -36,13 +42,15 @@ Function Bind(platform::ModuleHandle module, const char* name) {
 
 }  // namespace
 
-platform::ModuleHandle BindVirloLibrary(std::string path) {
+platform::ModuleHandle BindVirloLibrary(std::string path, std::string* failure) {
     errno = 0;
     platform::ModuleHandle module = platform::LoadModule(path);
     if (module == nullptr) {
         const int error = LoadFailureCode(path, errno);
-        std::fprintf(stderr, "%s - LoadLibrary error code: %d, description: %s", path.c_str(), error,
-                     std::strerror(error));
+        const std::string text = path + " - LoadLibrary error code: " + std::to_string(error) +
+                                 ", description: " + std::strerror(error);
+        std::fputs(text.c_str(), stderr);
+        if (failure != nullptr) *failure = text;
         return nullptr;
     }
     virloEntryPoints.InitVirlo = Bind<InitVirloFn>(module, "InitVirlo");
@@ -94,9 +102,14 @@ uint32_t CallWriteVirloToFile(const wchar_t* path, uint32_t unused, uint64_t ima
     return virloEntryPoints.WriteVirloToFile(path, unused, imageAddress, addressWidth, bitOrder);
 }
 
-platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::string& libraryFolder) {
-    platform::ModuleHandle module =
-        BindVirloLibrary(resourceFolder + "Virlo" + platform::kSharedLibrarySuffix);
+platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::string& libraryFolder,
+                                 std::string* failure) {
+    const std::string path = resourceFolder + "Virlo" + platform::kSharedLibrarySuffix;
+    platform::ModuleHandle module = BindVirloLibrary(path, failure);
+    if (module != nullptr && virloEntryPoints.InitVirlo != nullptr) {
+        lockHolder = std::this_thread::get_id();
+        lockedLibrary = platform::ModulePath(module);
+    }
     CallInitVirlo(libraryFolder, resourceFolder + "dbghelp" + platform::kSharedLibrarySuffix);
     CallCacheVirlo("*");
     return module;
@@ -105,5 +118,20 @@ platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::s
 void UnloadVirlo(platform::ModuleHandle module) {
     CallClearVirloCache();
     CallTerminateVirlo(false);
+    const bool lockLeft = lockHolder == std::this_thread::get_id();
     FreeVirloLibrary(module);
+    // On another thread TerminateVirlo leaves the lock held; it is gone only
+    // when the library itself has left the process.
+    if (lockLeft || !platform::IsModuleLoaded(lockedLibrary)) {
+        lockHolder = std::thread::id();
+        lockedLibrary.clear();
+    }
+}
+
+bool VirloLockedByAnotherThread() {
+    if (lockHolder == std::thread::id() || lockHolder == std::this_thread::get_id()) return false;
+    if (platform::IsModuleLoaded(lockedLibrary)) return true;
+    lockHolder = std::thread::id();
+    lockedLibrary.clear();
+    return false;
 }

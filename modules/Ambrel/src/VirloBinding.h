@@ -32,9 +32,10 @@ extern VirloEntryPoints virloEntryPoints;
 // Handle of the loaded symbol library between fmi2Instantiate and fmi2Terminate.
 extern platform::ModuleHandle virloModule;
 
-// Loads the library and binds its entry points; null (with a line on
-// standard error) when it cannot be loaded, the table then stays as it was.
-platform::ModuleHandle BindVirloLibrary(std::string path);
+// Loads the library and binds its entry points; null when it cannot be
+// loaded, the table then stays as it was. The reason goes to standard error
+// as one line and, when failure is given, into it for the master's logger.
+platform::ModuleHandle BindVirloLibrary(std::string path, std::string* failure = nullptr);
 
 // Unloads the library; the table is cleared when it was bound from it.
 void FreeVirloLibrary(platform::ModuleHandle module);
@@ -49,10 +50,19 @@ uint32_t CallWriteVirloToFile(const wchar_t* path, uint32_t unused, uint64_t ima
                               uint32_t addressWidth, uint32_t bitOrder);
 
 // Loads the symbol library from the resource folder, initialises it on the
-// library folder and caches the first batch of its symbol list.
-platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::string& libraryFolder);
+// library folder and caches the first batch of its symbol list. A load
+// failure is described in failure when given.
+platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::string& libraryFolder,
+                                 std::string* failure = nullptr);
 
 // Clears the cache, terminates and unloads the symbol library.
 void UnloadVirlo(platform::ModuleHandle module);
+
+// The symbol library holds a lock from InitVirlo to TerminateVirlo that only
+// the initialising thread can leave. When an instance is terminated on
+// another thread, the lock goes only with the library itself; true while
+// such a library stays loaded (something else holds it), since InitVirlo on
+// any other thread would then wait for ever.
+bool VirloLockedByAnotherThread();
 
 #endif

@@ -19,6 +19,22 @@ void FreeModule(ModuleHandle module) {
     if (module != nullptr) dlclose(module);
 }
 
+std::string ModulePath(ModuleHandle module) {
+    if (module == nullptr) return std::string();
+    link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr || map->l_name == nullptr)
+        return std::string();
+    return map->l_name;
+}
+
+bool IsModuleLoaded(const std::string& path) {
+    if (path.empty()) return false;
+    void* module = dlopen(path.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    if (module == nullptr) return false;
+    dlclose(module);
+    return true;
+}
+
 uint64_t ModuleBaseAddress(ModuleHandle module) {
     if (module == nullptr) return 0;
     link_map* map = nullptr;

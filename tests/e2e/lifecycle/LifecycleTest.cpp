@@ -1,69 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-
-#include "CommandOutput.h"
-#include "FmuHarness.h"
+#include "LifecycleFixture.h"
 
 namespace {
 
-// The record text of a vECU variable, as the configuration writes it.
-std::string RecordText(const SymbolPlace& place, int typeCode) {
-    char text[128];
-    std::snprintf(text, sizeof text, "0x%llx %llu %d 0 0",
-                  static_cast<unsigned long long>(place.offset),
-                  static_cast<unsigned long long>(place.size), typeCode);
-    return text;
-}
-
-struct LifecycleTest : ::testing::Test {
-    harness::FmuLibrary fmu{AMBREL_LIBRARY};
-    harness::MessageLog log;
-    harness::ResourceFolder folder;
-    const std::map<std::string, SymbolPlace> places = SymbolPlaces(LIFECYCLE_VECU);
-
-    std::string Address(const char* function) const {
-        char text[64];
-        std::snprintf(text, sizeof text, "0x%llx",
-                      static_cast<unsigned long long>(places.at(function).offset));
-        return text;
-    }
-
-    // Value references 1 to 5: vehicleSpeed, stepCount, engineOn,
-    // initCount, terminateCount.
-    std::string Configuration() const {
-        return "vEcuDll\n    ecu.so\n"
-               "fmiVariables\n    " +
-               RecordText(places.at("vehicleSpeed"), 10) + "\n    " +
-               RecordText(places.at("stepCount"), 5) + "\n    " +
-               RecordText(places.at("engineOn"), 17) + "\n    " +
-               RecordText(places.at("initCount"), 5) + "\n    " +
-               RecordText(places.at("terminateCount"), 5) + "\n" +
-               "Tasks\n    " + Address("Task10ms") + " 160 0.01 0 1 -1\n    " +
-               Address("OnEnterInit") + " 32 0 0 1 -1\n    " + Address("OnTerminate") +
-               " 192 0 0 1 -1\n" +
-               "EnvironmentVariables\n    LIFECYCLE_SETTING=${QUORVEL_FMURESOURCES}data\n";
-    }
-
-    fmi2Integer Integer(fmi2Component c, fmi2ValueReference vr) {
-        fmi2Integer value = -1;
-        EXPECT_EQ(fmu.fmi2GetInteger(c, &vr, 1, &value), fmi2OK);
-        return value;
-    }
-
-    void LayOut(const std::string& subfolder = "") const {
-        folder.Copy(LIFECYCLE_VECU, subfolder + "ecu.so");
-        folder.Write(subfolder + "resources.txt", Configuration());
-    }
-
-    fmi2Component Instantiate(const std::string& uri, fmi2Boolean loggingOn = fmi2True) {
-        return fmu.fmi2Instantiate("ecu", fmi2CoSimulation, "{lifecycle}", uri.c_str(),
-                                   log.callbacks(), fmi2False, loggingOn);
-    }
-};
+struct LifecycleTest : LifecycleFixture {};
 
 }  // namespace
 
@@ -111,21 +52,6 @@ TEST_F(LifecycleTest, AMasterRunsTheVecuThroughTheFmiFunctions) {
     fmu.fmi2FreeInstance(c);
     EXPECT_TRUE(folder.Exists("vecu-stopped.txt"));
     EXPECT_EQ(log.messages().back().message, "fmi2FreeInstance");
-}
-
-TEST_F(LifecycleTest, ResetRunsTheTerminateTasksAndTerminateRunsThemAgain) {
-    LayOut();
-    fmi2Component c = Instantiate(folder.uri());
-    ASSERT_NE(c, nullptr);
-    ASSERT_EQ(fmu.fmi2DoStep(c, 0.0, 0.01, fmi2True), fmi2OK);
-    ASSERT_EQ(fmu.fmi2Reset(c), fmi2OK);
-    EXPECT_EQ(Integer(c, 5), 1);
-    // Nothing else is reset: the schedule goes on.
-    ASSERT_EQ(fmu.fmi2DoStep(c, 0.01, 0.01, fmi2True), fmi2OK);
-    EXPECT_EQ(Integer(c, 2), 3);
-    ASSERT_EQ(fmu.fmi2Terminate(c), fmi2OK);
-    EXPECT_EQ(Integer(c, 5), 2);
-    fmu.fmi2FreeInstance(c);
 }
 
 TEST_F(LifecycleTest, EscapedUrisOfRealMastersReachTheFolder) {

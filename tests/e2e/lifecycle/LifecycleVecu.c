@@ -1,5 +1,6 @@
 /* A small vECU for the lifecycle tests: a few signals, a periodic task and
- * a start-up that records the environment it was loaded into. */
+ * a start-up that records the environment it was loaded into, and an unload
+ * that records how often the terminate task ran. */
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -39,7 +40,12 @@ __attribute__((constructor)) static void Start(void) {
     WriteMarker("vecu-started.txt", text);
 }
 
-__attribute__((destructor)) static void Stop(void) { WriteMarker("vecu-stopped.txt", "stopped\n"); }
+/* Tells how often the terminate task ran in this image before it was unloaded. */
+__attribute__((destructor)) static void Stop(void) {
+    char text[64];
+    snprintf(text, sizeof text, "terminate runs: %d\n", terminateCount);
+    WriteMarker("vecu-stopped.txt", text);
+}
 
 void OnEnterInit(void) { ++initCount; }
 

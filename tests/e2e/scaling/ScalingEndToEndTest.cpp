@@ -119,9 +119,12 @@ protected:
         return *static_cast<T*>(platform::FindModuleSymbol(module, name));
     }
 
+    // The warnings about scaling; the FMU carries no symbol library, which
+    // is reported as well.
     int Warnings() const {
         int count = 0;
-        for (const auto& message : log.messages()) count += message.status == fmi2Warning ? 1 : 0;
+        for (const auto& message : log.messages())
+            count += message.status == fmi2Warning && message.message.rfind(folder.path() + "Virlo.so", 0) != 0;
         return count;
     }
 
@@ -173,14 +176,22 @@ TEST_F(ScalingEndToEnd, FailedConversionWarnsAndPassesNoScaledValue) {
     WriteScalingFile();
     Instantiate();
     Raw<uint8_t>("gearOut") = 5;
-    EXPECT_EQ(GetInteger(kGearOut), 5);
+    const fmi2ValueReference gear = kGearOut;
+    fmi2Integer gearValue = 0;
+    EXPECT_EQ(fmu.fmi2GetInteger(component, &gear, 1, &gearValue), fmi2Warning);
+    EXPECT_EQ(gearValue, 5);
     EXPECT_EQ(log.count("COMPU_METHOD \"CM_gearOut\" defined for symbol \"gearOut\" has no matching pair, "
                         "no scaling will be applied."),
               1);
 
+    // A value outside the rising table: the input keeps its old value and
+    // the setter warns; the other value of the same call is written.
     Raw<int16_t>("levelIn") = 4;
-    SetInteger(kLevelIn, 1000);
+    const fmi2ValueReference inputs[] = {kTorqueIn, kLevelIn};
+    const fmi2Real values[] = {7.0, 1000.0};
+    EXPECT_EQ(fmu.fmi2SetReal(component, inputs, 2, values), fmi2Warning);
     EXPECT_EQ(Raw<int16_t>("levelIn"), 4);
+    EXPECT_EQ(Raw<double>("torqueIn"), 3.0);
     EXPECT_EQ(log.count("COMPU_METHOD \"CM_levelIn\" defined for symbol \"levelIn\" results in value out of "
                         "range, no scaling will be applied."),
               1);

@@ -129,13 +129,19 @@ TEST_P(TasksEndToEnd, EachKindRunsWhenTheMasterSaysSo) {
     EXPECT_DOUBLE_EQ(GetReal(kTriggerSawEnd), 0.06);
     EXPECT_EQ(GetInteger(kTerminateRuns), 0);
 
-    // Terminate, then reset: the terminate task limited to one run runs once.
     ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
     EXPECT_EQ(GetInteger(kTerminateOnceRuns), 1);
     EXPECT_EQ(GetInteger(kTerminateRuns), 1);
+    // A reset starts the vECU and its schedule afresh.
     ASSERT_EQ(fmu.fmi2Reset(component), fmi2OK);
-    EXPECT_EQ(GetInteger(kTerminateOnceRuns), 1);
-    EXPECT_EQ(GetInteger(kTerminateRuns), 2);
+    EXPECT_EQ(GetInteger(kPeriodicRunsBeforeFirstStep), -1);
+    EXPECT_EQ(GetInteger(kPeriodicRuns), 0);
+    EXPECT_EQ(GetInteger(kTerminateRuns), 0);
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    EXPECT_EQ(GetInteger(kEnterInitRuns), 1);
+    ASSERT_EQ(fmu.fmi2DoStep(component, 0.0, 0.01, fmi2True), fmi2OK);
+    EXPECT_EQ(GetInteger(kFirstStepRuns), 1);
+    EXPECT_EQ(GetInteger(kPeriodicRuns), 2);
 
     // Nothing about the tasks was reported.
     for (const harness::LoggedMessage& message : log.messages()) {
