@@ -138,13 +138,20 @@ TEST_F(PluginsEndToEnd, EveryPhaseReachesEveryPluginInByteOrderUntilTermination)
     EXPECT_EQ(log.text(), loaded);
 
     // The libraries are gone: nothing may reach them any more.
-    EXPECT_EQ(fmu.fmi2Reset(component), fmi2OK);
-    EXPECT_EQ(GetInteger(kStopRuns), 2);
     EXPECT_EQ(fmu.fmi2DoStep(component, time, 0.01, fmi2True), fmi2Error);
     EXPECT_EQ(fmu.fmi2Terminate(component), fmi2Error);
+    EXPECT_EQ(Calls(), expected);
+
+    // A reset starts a fresh run: the plug-ins are loaded and told again,
+    // and the release of the instance unloads them without a terminate.
+    EXPECT_EQ(fmu.fmi2Reset(component), fmi2OK);
+    EXPECT_EQ(GetInteger(kStopRuns), 0);
     fmu.fmi2FreeInstance(component);
     component = nullptr;
-    EXPECT_EQ(Calls(), expected);
+    std::vector<std::string> rerun = expected;
+    for (const std::string& line : ForEach(plugins, {"version", "instantiate", "unloaded"}))
+        rerun.push_back(line);
+    EXPECT_EQ(Calls(), rerun);
 }
 
 TEST_F(PluginsEndToEnd, OtherVersionsAreSkippedAndMissingEntriesPassed) {
@@ -279,15 +286,4 @@ TEST_F(PluginsEndToEnd, AFolderThatCannotBeSearchedIsReportedAndLeavesNoPlugins)
     Step(0.01);
     EXPECT_EQ(GetInteger(kFastRuns), 3);
     EXPECT_FALSE(folder.Exists("plugin-calls.txt"));
-    fmu.fmi2FreeInstance(component);
-    component = nullptr;
-
-    // A resource folder that does not exist.
-    log.clear();
-    Instantiate(folder.uri() + "missing/");
-    if (HasFatalFailure()) return;
-    int reports = 0;
-    for (const harness::LoggedMessage& message : log.messages())
-        reports += message.message.rfind("Cannot look for plugins: ", 0) == 0 ? 1 : 0;
-    EXPECT_EQ(reports, 1) << log.text();
 }
