@@ -26,6 +26,5 @@ target_compile_definitions(virlo_tests PRIVATE
     VIRLO_PDB_FIXTURE_DIR="${virlo_pdb_fixture_dir}"
     VIRLO_DBGHELP_LIBRARY="$<TARGET_FILE:dbghelp>"
     VIRLO_STUB_DBGHELP="$<TARGET_FILE:pdb_stub_dbghelp>"
-    VIRLO_STUB_DBGHELP_PARTIAL="$<TARGET_FILE:pdb_stub_dbghelp_partial>"
-    VIRLO_LIBRARY_FOR_PDB="$<TARGET_FILE:Virlo>")
+    VIRLO_STUB_DBGHELP_PARTIAL="$<TARGET_FILE:pdb_stub_dbghelp_partial>")
 add_dependencies(virlo_tests virlo_pdb_fixture dbghelp Virlo pdb_stub_dbghelp pdb_stub_dbghelp_partial)
