@@ -12,6 +12,12 @@ add_pdb_fixture(virlo_pdb_fixture DUMP
         ${CMAKE_CURRENT_SOURCE_DIR}/pdb/UnitA.c
         ${CMAKE_CURRENT_SOURCE_DIR}/pdb/UnitB.c)
 
+# Arrays past the bound on element records of one symbol.
+add_pdb_fixture(virlo_pdb_large
+    OUTPUT_DIR ${virlo_pdb_fixture_dir}
+    NAME large
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/pdb/Large.c)
+
 add_library(pdb_stub_dbghelp MODULE ${CMAKE_CURRENT_SOURCE_DIR}/pdb/StubDbghelp.cpp)
 add_library(pdb_stub_dbghelp_partial MODULE ${CMAKE_CURRENT_SOURCE_DIR}/pdb/StubDbghelp.cpp)
 target_compile_definitions(pdb_stub_dbghelp_partial PRIVATE STUB_WITHOUT_SET_OPTIONS)
@@ -27,4 +33,4 @@ target_compile_definitions(virlo_tests PRIVATE
     VIRLO_DBGHELP_LIBRARY="$<TARGET_FILE:dbghelp>"
     VIRLO_STUB_DBGHELP="$<TARGET_FILE:pdb_stub_dbghelp>"
     VIRLO_STUB_DBGHELP_PARTIAL="$<TARGET_FILE:pdb_stub_dbghelp_partial>")
-add_dependencies(virlo_tests virlo_pdb_fixture dbghelp Virlo pdb_stub_dbghelp pdb_stub_dbghelp_partial)
+add_dependencies(virlo_tests virlo_pdb_fixture virlo_pdb_large dbghelp Virlo pdb_stub_dbghelp pdb_stub_dbghelp_partial)
