@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <iomanip>
 #include <sstream>
 
@@ -355,6 +356,64 @@ TEST(ResolveDwarfSymbols, CyclicAndVeryDeepTypeChainsEnd) {
     ExpectRecord(die["nested.b"], 0x300, 4, SymbolType_UserDefinedType);
     ExpectRecord(die["nested.b.a"], 0x300, 4, SymbolType_UserDefinedType);
     EXPECT_TRUE(structuresInProgress.empty());
+}
+
+// An array whose element type leads back to it keeps its own record and
+// loses its elements, with a line that names it; what lies beside it stays.
+TEST(ResolveDwarfSymbols, ArrayLeadingBackToItselfIsKeptWithoutElements) {
+    Dump dump;
+    dump.Symbol(0x100, "s").Symbol(0x200, "pair");
+    WithBaseTypes(dump)
+        .Die(1, 0x30, "array_type", {{"type", Ref(0x30)}})
+        .Die(2, 0x31, "subrange_type", {{"upper_bound", "3"}})
+        .Die(1, 0x38, "structure_type", {{"name", "S"}, {"byte_size", "12"}})
+        .Die(2, 0x39, "member", {{"name", "a"}, {"type", Ref(0x20)}, {"data_member_location", "0"}})
+        .Die(2, 0x3a, "member", {{"name", "m"}, {"type", Ref(0x30)}, {"data_member_location", "4"}})
+        .Die(2, 0x3b, "member", {{"name", "b"}, {"type", Ref(0x20)}, {"data_member_location", "8"}})
+        .Die(1, 0x3c, "variable", {{"name", "s"}, {"type", Ref(0x38)}})
+        // Two array types, each the element type of the other.
+        .Die(1, 0x40, "array_type", {{"type", Ref(0x42)}})
+        .Die(2, 0x41, "subrange_type", {{"upper_bound", "1"}})
+        .Die(1, 0x42, "typedef", {{"name", "Other"}, {"type", Ref(0x43)}})
+        .Die(1, 0x43, "array_type", {{"type", Ref(0x40)}})
+        .Die(2, 0x44, "subrange_type", {{"upper_bound", "1"}})
+        .Die(1, 0x45, "variable", {{"name", "pair"}, {"type", Ref(0x40)}});
+    testing::internal::CaptureStderr();
+    CachedDie die(dump.text());
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "The element type of the array pair leads back to the array; its elements are left out.\n"
+              "The element type of the array s.m leads back to the array; its elements are left out.\n");
+    ExpectRecord(die["s"], 0x100, 12, SymbolType_UserDefinedType);
+    ExpectRecord(die["s.a"], 0x100, 4, SymbolType_s32);
+    ExpectRecord(die["s.m"], 0x104, 0, SymbolType_Array);
+    ExpectRecord(die["s.b"], 0x108, 4, SymbolType_s32);
+    ExpectRecord(die["pair"], 0x200, 0, SymbolType_Array);
+    EXPECT_EQ(die.parser.SymbolCache.size(), 5u);
+}
+
+// Each level an array of the typedef of the level below, 16 deep, as clang
+// describes it: every sub-array and element at its place.
+TEST(ResolveDwarfSymbols, ArraysNestedSixteenDeepGiveEveryElement) {
+    VirloParserDwarf parser;
+    parser.Init(DWARF_FIXTURE_DIR "/nested_arrays.so", "");
+    parser.Cache("*");
+    const SymbolRecord* nested = parser.FindSymbol("nested");
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(nested->size, 65536u);
+    std::vector<size_t> namesPerDepth(17, 0);
+    for (const auto& [name, record] : parser.SymbolCache) {
+        const size_t depth = std::count(name.begin(), name.end(), '[');
+        ++namesPerDepth[depth];
+        if (depth < 16) continue;
+        // The indices are the bits of the element's offset, outermost first.
+        uint64_t offset = 0;
+        for (size_t at = name.find('['); at != std::string::npos; at = name.find('[', at + 1))
+            offset = offset * 2 + (name[at + 1] - '0');
+        EXPECT_EQ(record->address, nested->address + offset) << name;
+        EXPECT_EQ(record->size, 1u) << name;
+    }
+    for (size_t depth = 0; depth <= 16; ++depth) EXPECT_EQ(namesPerDepth[depth], size_t{1} << depth) << depth;
+    EXPECT_EQ(parser.SymbolCache.size(), (size_t{1} << 17) - 1);
 }
 
 }  // namespace

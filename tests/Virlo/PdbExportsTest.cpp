@@ -3,50 +3,29 @@
 // for the process).
 
 #include "PdbTestSupport.h"
-#include "VirloCoreTestSupport.h"
-#include "VirloInterface.h"
-#include "platform/Module.h"
+#include "VirloLibrary.h"
 
 using namespace pdb_test;
-
-namespace {
-
-// The exports of a freshly loaded Virlo.so.
-struct VirloLibrary {
-    VirloLibrary() : module(platform::LoadModule(VIRLO_LIBRARY_FOR_PDB)) {
-        EXPECT_NE(module, nullptr) << platform::LastModuleError();
-        init = reinterpret_cast<InitVirloFn>(platform::FindModuleSymbol(module, "InitVirlo"));
-        cache = reinterpret_cast<CacheVirloFn>(platform::FindModuleSymbol(module, "CacheVirlo"));
-        get = reinterpret_cast<GetVirloFn>(platform::FindModuleSymbol(module, "GetVirlo"));
-        terminate = reinterpret_cast<TerminateVirloFn>(platform::FindModuleSymbol(module, "TerminateVirlo"));
-    }
-    platform::ModuleHandle module;
-    InitVirloFn init = nullptr;
-    CacheVirloFn cache = nullptr;
-    GetVirloFn get = nullptr;
-    TerminateVirloFn terminate = nullptr;
-};
-
-}  // namespace
+using virlo_core_test::VirloLibrary;
 
 TEST(PdbExports, SymbolsOfADllAreFoundAndASecondUseGetsAFreshParser) {
     virlo_core_test::RunInFreshProcess([] {
         VirloLibrary virlo;
-        ASSERT_NE(virlo.init, nullptr);
+        ASSERT_TRUE(virlo.Bound());
         for (int use = 0; use < 2; ++use) {
             SCOPED_TRACE(use);
-            ASSERT_EQ(virlo.init(FixtureImage(), VIRLO_DBGHELP_LIBRARY), 0u);
-            EXPECT_EQ(virlo.cache("*"), 0u);
-            const SymbolRecord* g = virlo.get("g");
+            ASSERT_EQ(virlo.InitVirlo(FixtureImage(), VIRLO_DBGHELP_LIBRARY), 0u);
+            EXPECT_EQ(virlo.CacheVirlo("*"), 0u);
+            const SymbolRecord* g = virlo.GetVirlo("g");
             ASSERT_NE(g, nullptr);
             EXPECT_EQ(g->address, ReferenceOffset("g"));
-            const SymbolRecord* f = virlo.get("s.f");
+            const SymbolRecord* f = virlo.GetVirlo("s.f");
             ASSERT_NE(f, nullptr);
             EXPECT_EQ(f->bitOffset, 5);
             EXPECT_EQ(f->bitLength, 3);
-            EXPECT_EQ(virlo.get("shared"), nullptr);
-            virlo.terminate(false);
-            EXPECT_EQ(virlo.get("g"), nullptr);
+            EXPECT_EQ(virlo.GetVirlo("shared"), nullptr);
+            virlo.TerminateVirlo(false);
+            EXPECT_EQ(virlo.GetVirlo("g"), nullptr);
         }
     });
 }
@@ -55,11 +34,11 @@ TEST(PdbExports, MissingDebugHelpLibraryFailsInitVirlo) {
     virlo_core_test::RunInFreshProcess(
         [] {
             VirloLibrary virlo;
-            ASSERT_NE(virlo.init, nullptr);
-            EXPECT_EQ(virlo.init(FixtureImage(), "/nonexistent/dbghelp.so"), 1u);
-            EXPECT_EQ(virlo.cache("*"), 0u);
-            EXPECT_EQ(virlo.get("g"), nullptr);
-            virlo.terminate(false);
+            ASSERT_TRUE(virlo.Bound());
+            EXPECT_EQ(virlo.InitVirlo(FixtureImage(), "/nonexistent/dbghelp.so"), 1u);
+            EXPECT_EQ(virlo.CacheVirlo("*"), 0u);
+            EXPECT_EQ(virlo.GetVirlo("g"), nullptr);
+            virlo.TerminateVirlo(false);
         },
         "/nonexistent/dbghelp.so.*\nCould not initialize VirloParser.");
 }

@@ -70,6 +70,30 @@ TEST(PdbParser, ExpansionStopsAtAPointerToTheOwnType) {
     EXPECT_EQ(read.Get("node.next.value"), nullptr);
 }
 
+// Arrays whose elements would take one symbol past the bound keep their own
+// record only, each with a line that names it; the symbols beside them stay.
+TEST(PdbParser, ArraysPastTheElementBoundKeepOnlyTheirOwnRecord) {
+    testing::internal::CaptureStderr();
+    PdbRead read(VIRLO_DBGHELP_LIBRARY, std::string(VIRLO_PDB_FIXTURE_DIR) + "/large.dll");
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(read.InitResult(), 0);
+    ASSERT_NE(read.Get("frame"), nullptr);
+    EXPECT_EQ(read.Get("frame")->size, 5000000u);
+    EXPECT_EQ(read.Get("frame")->typeCode, SymbolType_Array);
+    EXPECT_EQ(read.Get("frame[0]"), nullptr);
+    ASSERT_NE(read.Get("samples"), nullptr);
+    EXPECT_EQ(read.Get("samples")->size, 18000000u);
+    EXPECT_EQ(read.Get("samples[0]"), nullptr);
+    EXPECT_EQ(read.Get("samples[0].a"), nullptr);
+    EXPECT_NE(read.Get("after"), nullptr);
+    EXPECT_NE(diagnostics.find("The array frame takes more than 4194304 element records; its elements are left "
+                               "out.\n"),
+              std::string::npos)
+        << diagnostics;
+    EXPECT_NE(diagnostics.find("The array samples takes more than 4194304 element records"), std::string::npos)
+        << diagnostics;
+}
+
 TEST(PdbParser, EnumBitFieldKeepsItsPosition) {
     PdbRead read;
     const uint64_t flags = ReferenceOffset("flags");

@@ -13,48 +13,12 @@
 #include <vector>
 
 #include "VirloCoreTestSupport.h"
-#include "VirloInterface.h"
-#include "platform/Module.h"
+#include "VirloLibrary.h"
 
 namespace {
 
 using namespace virlo_core_test;
 using namespace std::chrono_literals;
-
-// Virlo.so as its callers bind it: loaded at run time, entry points by name.
-class VirloLibrary {
-public:
-    VirloLibrary() : module(platform::LoadModule(VIRLO_LIBRARY)) {
-        Bind(InitVirlo, "InitVirlo");
-        Bind(CacheVirlo, "CacheVirlo");
-        Bind(GetVirlo, "GetVirlo");
-        Bind(ClearVirloCache, "ClearVirloCache");
-        Bind(WriteVirloToFile, "WriteVirloToFile");
-        Bind(TerminateVirlo, "TerminateVirlo");
-    }
-    ~VirloLibrary() { platform::FreeModule(module); }
-    VirloLibrary(const VirloLibrary&) = delete;
-    VirloLibrary& operator=(const VirloLibrary&) = delete;
-
-    bool Bound() const {
-        return InitVirlo && CacheVirlo && GetVirlo && ClearVirloCache && WriteVirloToFile && TerminateVirlo;
-    }
-
-    InitVirloFn InitVirlo = nullptr;
-    CacheVirloFn CacheVirlo = nullptr;
-    GetVirloFn GetVirlo = nullptr;
-    ClearVirloCacheFn ClearVirloCache = nullptr;
-    WriteVirloToFileFn WriteVirloToFile = nullptr;
-    TerminateVirloFn TerminateVirlo = nullptr;
-
-private:
-    template <typename Function>
-    void Bind(Function& function, const char* name) {
-        function = reinterpret_cast<Function>(platform::FindModuleSymbol(module, name));
-    }
-
-    platform::ModuleHandle module;
-};
 
 std::string Row(uint64_t address, const std::string& name) {
     char text[160];
@@ -67,20 +31,6 @@ std::string Rows(int count) {
     std::string text;
     for (int i = 0; i < count; ++i) text += Row(0x100 + 4 * i, "row" + std::to_string(i));
     return text;
-}
-
-// Runs the scenario with Virlo.so freshly loaded into a process of its own:
-// each needs the library's process-wide state as at load (no parser
-// selected yet).
-template <typename Scenario>
-void RunWithFreshVirlo(Scenario scenario, const char* expectedStderr = "") {
-    RunInFreshProcess(
-        [&] {
-            VirloLibrary virlo;
-            ASSERT_TRUE(virlo.Bound()) << platform::LastModuleError();
-            scenario(virlo);
-        },
-        expectedStderr);
 }
 
 // The names that a shared library's dynamic symbol table defines.
@@ -216,6 +166,29 @@ TEST(VirloExports, LaterUseOfTheLibrary) {
         ASSERT_EQ(virlo.InitVirlo(first.Path(), ""), 0u);
         EXPECT_EQ(virlo.CacheVirlo("*"), 0u);
         EXPECT_NE(virlo.GetVirlo("row1"), nullptr);
+        virlo.TerminateVirlo(false);
+    });
+}
+
+// Names met at two addresses belong to the table of their session: the next
+// session, on the table as rewritten since, sees only its own.
+TEST(VirloExports, EachSessionSeesOnlyItsOwnNonUniqueNames) {
+    RunWithFreshVirlo([](VirloLibrary& virlo) {
+        TempFolder folder;
+        WriteText(folder.File("SymbolDetails.txt"),
+                  Row(0x10, "first") + Row(0x20, "first") + Row(0x30, "second"));
+        ASSERT_EQ(virlo.InitVirlo(folder.Path(), ""), 0u);
+        EXPECT_EQ(virlo.CacheVirlo("*"), 0u);
+        EXPECT_EQ(virlo.GetVirlo("first"), nullptr);
+        EXPECT_NE(virlo.GetVirlo("second"), nullptr);
+        virlo.TerminateVirlo(false);
+
+        WriteText(folder.File("SymbolDetails.txt"),
+                  Row(0x10, "first") + Row(0x30, "second") + Row(0x40, "second"));
+        ASSERT_EQ(virlo.InitVirlo(folder.Path(), ""), 0u);
+        EXPECT_EQ(virlo.CacheVirlo("*"), 0u);
+        EXPECT_NE(virlo.GetVirlo("first"), nullptr);
+        EXPECT_EQ(virlo.GetVirlo("second"), nullptr);
         virlo.TerminateVirlo(false);
     });
 }

@@ -41,6 +41,21 @@ foreach(variant v5 v4 v2)
     endforeach()
 endforeach()
 
+# Arrays nested 16 deep through typedefs. clang describes each level as an
+# array of the level below; gcc folds them into one array of 16 dimensions.
+find_program(DWARF_FIXTURE_CLANG NAMES clang-14 clang REQUIRED)
+set(nested_library ${dwarf_fixture_dir}/nested_arrays.so)
+set(nested_die ${dwarf_fixture_dir}/nested_arrays.die)
+add_custom_command(
+    OUTPUT ${nested_library} ${nested_die}
+    COMMAND ${DWARF_FIXTURE_CLANG} -g -O0 -fPIC -shared -o ${nested_library}
+            ${dwarf_source_dir}/nested_arrays.c
+    COMMAND sh -c "'${CMAKE_NM}' -C '${nested_library}' > '${nested_die}' && '${CMAKE_OBJDUMP}' --dwarf=info '${nested_library}' >> '${nested_die}'"
+    DEPENDS ${dwarf_source_dir}/nested_arrays.c
+    COMMENT "DWARF fixture nested_arrays"
+    VERBATIM)
+list(APPEND dwarf_fixture_outputs ${nested_library} ${nested_die})
+
 add_executable(dwarf_layout ${dwarf_source_dir}/layout.cpp ${dwarf_c_sources} ${dwarf_cpp_sources})
 target_include_directories(dwarf_layout PRIVATE ${dwarf_source_dir})
 add_custom_command(

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ArrayExpansionLimit.h"
 #include "DwarfTables.h"
 #include "VirloParserDwarf.h"
 
@@ -63,6 +64,23 @@ private:
     uint64_t offset_;
 };
 
+// Marks an array as having its element type walked for as long as that
+// walk runs.
+class ArrayInProgress {
+public:
+    ArrayInProgress(std::map<uint64_t, bool>& arrays, uint64_t offset)
+        : arrays_(arrays), offset_(offset) {
+        arrays_.emplace(offset_, false);
+    }
+    ~ArrayInProgress() { arrays_.erase(offset_); }
+    ArrayInProgress(const ArrayInProgress&) = delete;
+    ArrayInProgress& operator=(const ArrayInProgress&) = delete;
+
+private:
+    std::map<uint64_t, bool>& arrays_;
+    uint64_t offset_;
+};
+
 bool HoldsIndex(const std::string& name) {
     return name.find('[') != std::string::npos && name.find(']') != std::string::npos;
 }
@@ -85,6 +103,7 @@ void VirloParserDwarf::ResolveDwarfSymbols() {
             }
         }
         const SymbolRecord record(listedRecord->address - imageBase, listedRecord->size, 0, 0, 0);
+        elementRecords_ = 0;
         ResolveDie(chosen, chosen->name, record, splitter);
     }
 }
@@ -256,6 +275,14 @@ void VirloParserDwarf::ResolveStructure(const DwarfEntry* entry, const std::stri
 
 void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& name,
                                     SymbolRecord record, QualifiedNameSplitter& splitter) {
+    // Met again while its own element type is walked: the outer walk of this
+    // array reports it and leaves its elements out.
+    const auto inProgress = arraysInProgress_.find(entry->offset);
+    if (inProgress != arraysInProgress_.end()) {
+        inProgress->second = true;
+        return;
+    }
+
     // Only the counts this array's own subranges leave belong to it.
     const size_t firstCount = arrayDimensions.size();
     for (const DwarfEntry* child : entry->children) ResolveDie(child, name, record, splitter);
@@ -271,13 +298,31 @@ void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& 
         firstElement += "[0]";
     }
 
+    // The element type is walked once, for the first element; every other
+    // element holds the same records at its own place.
+    const ArrayInProgress walking(arraysInProgress_, entry->offset);
     WalkType(entry, firstElement, record, splitter);
+    if (arraysInProgress_.at(entry->offset)) {
+        KeepArrayWithoutElements(name, firstElement, SymbolRecord(record.address, 0, SymbolType_Array, 0, 0));
+        ReportCyclicArray(name);
+        return;
+    }
     uint64_t elementSize = 0;
     uint32_t elementType = SymbolType_Unknown;
     FindType(firstElement, elementSize, elementType);
 
     SymbolRecord whole = record;
     whole.size = elementCount * elementSize;
+    const auto below = RecordsBelow(firstElement);
+    const uint64_t records = ArrayExpansionRecords(counts, 1 + below.size());
+    if (!FitsElementLimit(elementRecords_, records)) {
+        KeepArrayWithoutElements(name, firstElement,
+                                 SymbolRecord(record.address, whole.size, SymbolType_Array, 0, 0));
+        ReportElementLimit(name);
+        return;
+    }
+    elementRecords_ += records;
+
     std::vector<ArrayElement> intermediates;
     std::vector<ArrayElement> leaves;
     ExpandArrayElements(counts, whole, name, elementSize, intermediates, leaves);
@@ -285,19 +330,42 @@ void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& 
         Store(element.name, SymbolRecord(record.address + element.offset, element.size,
                                          SymbolType_Array, 0, 0));
     }
-    for (const ArrayElement& element : leaves) {
+    for (size_t index = 0; index < leaves.size(); ++index) {
+        const ArrayElement& element = leaves[index];
         Store(element.name,
               SymbolRecord(record.address + element.offset, element.size, elementType, 0, 0));
+        // The first element is the one the walk stored records below.
+        if (index == 0) continue;
+        for (const auto& [suffix, stored] : below) {
+            SymbolRecord moved = stored;
+            moved.address += element.offset;
+            Store(element.name + suffix, moved);
+        }
     }
+}
 
-    // Elements that are structures get their members; elements that are
-    // arrays themselves (an array of a typedef'd array) get their own
-    // elements, which the walk of the first element gave only to that one.
-    if (elementType != SymbolType_UserDefinedType && elementType != SymbolType_Array) return;
-    for (const ArrayElement& element : leaves) {
-        const SymbolRecord stored = *SymbolCache.at(element.name);
-        WalkType(entry, element.name, stored, splitter);
+void VirloParserDwarf::KeepArrayWithoutElements(const std::string& name,
+                                                const std::string& firstElement,
+                                                const SymbolRecord& array) {
+    SymbolCache.erase(firstElement);
+    for (const std::string& prefix : {firstElement + ".", firstElement + "["}) {
+        auto entry = SymbolCache.lower_bound(prefix);
+        while (entry != SymbolCache.end() && entry->first.compare(0, prefix.size(), prefix) == 0)
+            entry = SymbolCache.erase(entry);
     }
+    lastStored_ = SymbolCache.end();
+    Store(name, array);
+}
+
+std::vector<std::pair<std::string, SymbolRecord>> VirloParserDwarf::RecordsBelow(
+    const std::string& element) const {
+    std::vector<std::pair<std::string, SymbolRecord>> below;
+    for (const std::string& prefix : {element + ".", element + "["}) {
+        for (auto entry = SymbolCache.lower_bound(prefix);
+             entry != SymbolCache.end() && entry->first.compare(0, prefix.size(), prefix) == 0; ++entry)
+            below.emplace_back(entry->first.substr(element.size()), *entry->second);
+    }
+    return below;
 }
 
 void VirloParserDwarf::ResolveNamespace(const DwarfEntry* entry, const SymbolRecord& record,

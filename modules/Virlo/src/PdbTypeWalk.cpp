@@ -2,14 +2,20 @@
 // their members, arrays into their elements, each entered into the cache
 // under its composed name.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <vector>
 
+#include "ArrayExpansionLimit.h"
 #include "VirloParserPdb.h"
 
 namespace {
+
+// Nested steps of the walk of one symbol; a deeper chain of types comes
+// from a damaged file, and the walk ends there.
+constexpr unsigned kMaxWalkDepth = 512;
 
 // Type indices of the structures whose members are being expanded right
 // now; a structure met again inside itself is entered but not expanded.
@@ -18,18 +24,69 @@ std::set<uint32_t>& ExpandingTypes() {
     return types;
 }
 
-// Keeps a type index in ExpandingTypes for the life of the guard, also when
-// the walk ends early.
+// Type indices of the arrays whose elements are being walked right now; an
+// array met again inside itself is entered but not expanded.
+std::set<uint32_t>& ExpandingArrays() {
+    static std::set<uint32_t> types;
+    return types;
+}
+
+// Keeps a type index in one of the sets above for the life of the guard,
+// also when the walk ends early.
 class ExpansionGuard {
 public:
-    explicit ExpansionGuard(uint32_t typeIndex) : typeIndex_(typeIndex) { ExpandingTypes().insert(typeIndex); }
-    ~ExpansionGuard() { ExpandingTypes().erase(typeIndex_); }
+    ExpansionGuard(std::set<uint32_t>& expanding, uint32_t typeIndex) : expanding_(expanding), typeIndex_(typeIndex) {
+        expanding_.insert(typeIndex);
+    }
+    ~ExpansionGuard() { expanding_.erase(typeIndex_); }
     ExpansionGuard(const ExpansionGuard&) = delete;
     ExpansionGuard& operator=(const ExpansionGuard&) = delete;
 
 private:
+    std::set<uint32_t>& expanding_;
     uint32_t typeIndex_;
 };
+
+// The walk of the symbol being entered: how deep it is, where its records
+// began, and whether it has reported an array left unexpanded (one line per
+// symbol is enough).
+struct SymbolWalk {
+    unsigned depth = 0;
+    size_t cacheSizeAtStart = 0;
+    bool reported = false;
+};
+
+SymbolWalk& CurrentWalk() {
+    static SymbolWalk walk;
+    return walk;
+}
+
+// One step of the walk for as long as it runs; the first step begins the
+// walk of a new symbol.
+class WalkStep {
+public:
+    explicit WalkStep(const VirloParserPdb& parser) {
+        SymbolWalk& walk = CurrentWalk();
+        if (walk.depth == 0) walk = SymbolWalk{0, parser.SymbolCache.size(), false};
+        ++walk.depth;
+    }
+    ~WalkStep() { --CurrentWalk().depth; }
+    WalkStep(const WalkStep&) = delete;
+    WalkStep& operator=(const WalkStep&) = delete;
+};
+
+// Records the current symbol has added to the cache.
+uint64_t RecordsOfCurrentSymbol(const VirloParserPdb& parser) {
+    const size_t start = CurrentWalk().cacheSizeAtStart;
+    return parser.SymbolCache.size() > start ? parser.SymbolCache.size() - start : 0;
+}
+
+template <typename Report>
+void ReportOnce(Report report, const std::string& name) {
+    if (CurrentWalk().reported) return;
+    CurrentWalk().reported = true;
+    report(name);
+}
 
 void AppendUtf8(std::string& text, char32_t code) {
     if (code < 0x80) {
@@ -119,7 +176,7 @@ void WalkStructure(VirloParserPdb& parser, uint64_t address, const std::string& 
     children->Count = count;
     SymGetTypeInfo(parser.process, parser.moduleBase, typeIndex, TI_FINDCHILDREN, children);
 
-    const ExpansionGuard guard(typeIndex);
+    const ExpansionGuard guard(ExpandingTypes(), typeIndex);
     for (DWORD index = 0; index < count; ++index) {
         const ULONG child = children->ChildId[index];
         const std::string childName = ChildName(parser, child);
@@ -130,7 +187,7 @@ void WalkStructure(VirloParserPdb& parser, uint64_t address, const std::string& 
 
 // Enters the elements of the array at address: all dimensions but the last
 // as arrays of their own, the last through the element type.
-void ExpandArray(VirloParserPdb& parser, const std::vector<ArrayDimension>& dimensions, size_t level,
+void ExpandLevel(VirloParserPdb& parser, const std::vector<ArrayDimension>& dimensions, size_t level,
                  uint64_t address, const std::string& name, uint32_t elementType, uint32_t elementTag) {
     const ArrayDimension& dimension = dimensions[level];
     const bool innermost = level + 1 == dimensions.size();
@@ -142,9 +199,32 @@ void ExpandArray(VirloParserPdb& parser, const std::vector<ArrayDimension>& dime
         } else {
             parser.Enter(elementName, elementAddress - parser.moduleBase, dimension.elementLength,
                          SymbolType_Array, 0, 0);
-            ExpandArray(parser, dimensions, level + 1, elementAddress, elementName, elementType, elementTag);
+            ExpandLevel(parser, dimensions, level + 1, elementAddress, elementName, elementType, elementTag);
         }
     }
+}
+
+// Expands the array unless its elements would take the symbol past the
+// bound on element records; the first element, walked alone, shows how many
+// records each takes.
+void ExpandArray(VirloParserPdb& parser, const std::vector<ArrayDimension>& dimensions, uint64_t address,
+                 const std::string& name, uint32_t elementType, uint32_t elementTag) {
+    std::vector<uint64_t> counts;
+    std::string firstElement = name;
+    for (const ArrayDimension& dimension : dimensions) {
+        if (dimension.count == 0) return;
+        counts.push_back(dimension.count);
+        firstElement += "[0]";
+    }
+    const size_t before = parser.SymbolCache.size();
+    WalkPdbType(parser, address, firstElement, elementType, elementTag);
+    const uint64_t perElement = std::max<uint64_t>(1, parser.SymbolCache.size() - before);
+    if (!FitsElementLimit(RecordsOfCurrentSymbol(parser), ArrayExpansionRecords(counts, perElement))) {
+        parser.RemoveElements(name);
+        ReportOnce(ReportElementLimit, name);
+        return;
+    }
+    ExpandLevel(parser, dimensions, 0, address, name, elementType, elementTag);
 }
 
 void WalkArray(VirloParserPdb& parser, uint64_t address, const std::string& name, uint32_t typeIndex,
@@ -153,6 +233,11 @@ void WalkArray(VirloParserPdb& parser, uint64_t address, const std::string& name
     // through here again under the same name.
     if (parser.SymbolCache.count(name) == 0)
         parser.Enter(name, address - parser.moduleBase, length, SymbolType_Array, 0, 0);
+    if (ExpandingArrays().count(typeIndex) != 0) {
+        ReportOnce(ReportCyclicArray, name);
+        return;
+    }
+    const ExpansionGuard guard(ExpandingArrays(), typeIndex);
     const DWORD elementType = QueryDword(parser, typeIndex, TI_GET_TYPEID);
     const DWORD elementTag = QueryDword(parser, elementType, TI_GET_SYMTAG);
     const ULONG64 elementLength = QueryUlong64(parser, elementType, TI_GET_LENGTH);
@@ -168,13 +253,15 @@ void WalkArray(VirloParserPdb& parser, uint64_t address, const std::string& name
     // walked: an array inside an element structure collects its own.
     const std::vector<ArrayDimension> dimensions = std::move(parser.arrayDimensions);
     parser.arrayDimensions.clear();
-    ExpandArray(parser, dimensions, 0, address, name, elementType, elementTag);
+    ExpandArray(parser, dimensions, address, name, elementType, elementTag);
 }
 
 }  // namespace
 
 void WalkPdbType(VirloParserPdb& parser, uint64_t address, const std::string& name, uint32_t typeIndex,
                  uint32_t tag) {
+    if (CurrentWalk().depth >= kMaxWalkDepth) return;
+    const WalkStep step(parser);
     const ULONG64 length = QueryUlong64(parser, typeIndex, TI_GET_LENGTH);
     if (tag == SymTagData) {
         WalkData(parser, address, name, typeIndex, length);

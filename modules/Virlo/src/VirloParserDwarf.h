@@ -73,6 +73,12 @@ private:
                       QualifiedNameSplitter& splitter);
     void ResolveNamespace(const DwarfEntry* entry, const SymbolRecord& record,
                           QualifiedNameSplitter& splitter);
+    // Stores the array's own record and drops what its first element stored.
+    void KeepArrayWithoutElements(const std::string& name, const std::string& firstElement,
+                                  const SymbolRecord& array);
+    // The records stored under the names below an element (its members and
+    // elements), keyed by what follows the element's name.
+    std::vector<std::pair<std::string, SymbolRecord>> RecordsBelow(const std::string& element) const;
 
     // Where the walk stored its last record; valid while it runs.
     SymbolCacheMap::iterator lastStored_;
@@ -81,6 +87,11 @@ private:
     // Steps of the current walk; a walk that goes deeper is a cycle or a
     // type chain no program declares, and stops there.
     unsigned walkDepth_ = 0;
+    // Offsets of the array entries whose element type is being walked, each
+    // with whether that walk led back to the array.
+    std::map<uint64_t, bool> arraysInProgress_;
+    // Element records the walk of the current symbol has stored.
+    uint64_t elementRecords_ = 0;
 };
 
 // Set by the first parse that merges a structure's definition into an

@@ -77,11 +77,16 @@ void VirloParserPdb::RemoveWithMembers(const std::string& name) {
     // Member entries begin with "name." and element entries with "name[".
     // Other names may sort between the two groups (name2 lies between name.x
     // and name[0]), so each group is removed as a range of its own.
-    for (const std::string& prefix : {name + ".", name + "["}) {
-        auto entry = SymbolCache.lower_bound(prefix);
-        while (entry != SymbolCache.end() && entry->first.compare(0, prefix.size(), prefix) == 0)
-            entry = SymbolCache.erase(entry);
-    }
+    RemovePrefixed(name + ".");
+    RemoveElements(name);
+}
+
+void VirloParserPdb::RemoveElements(const std::string& name) { RemovePrefixed(name + "["); }
+
+void VirloParserPdb::RemovePrefixed(const std::string& prefix) {
+    auto entry = SymbolCache.lower_bound(prefix);
+    while (entry != SymbolCache.end() && entry->first.compare(0, prefix.size(), prefix) == 0)
+        entry = SymbolCache.erase(entry);
 }
 
 BOOL CALLBACK EnumSymbolsCallback(PSYMBOL_INFO symbolInfo, ULONG, PVOID userContext) {

@@ -43,6 +43,11 @@ public:
                uint8_t bitLength);
     // Removes the name's entry and its member and element entries.
     void RemoveWithMembers(const std::string& name);
+    // Removes the element entries of an array (name[...] and below).
+    void RemoveElements(const std::string& name);
+
+private:
+    void RemovePrefixed(const std::string& prefix);
 };
 
 // Called by the enumeration of the module's symbols for each one.

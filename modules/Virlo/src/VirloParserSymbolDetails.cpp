@@ -150,13 +150,17 @@ int VirloParserSymbolDetails::Cache(const std::string& /*mask*/) {
     return result;
 }
 
+// Names found non-unique belong to the table being read: a later session,
+// on this table or another, starts without them.
 int VirloParserSymbolDetails::ClearCache() {
     SymbolCache.clear();
+    nonUniqueNames.clear();
     return ParserStatus_Success;
 }
 
 void VirloParserSymbolDetails::Terminate(bool replaceFile) {
     SymbolCache.clear();
+    nonUniqueNames.clear();
     if (input.is_open()) input.close();
     // The companion replaces the table only when every byte reached it.
     bool outputComplete = true;

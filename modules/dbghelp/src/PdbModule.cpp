@@ -18,6 +18,8 @@
 #include <llvm/Support/BinaryByteStream.h>
 #include <llvm/Support/MemoryBuffer.h>
 
+#include "MsfLayoutCheck.h"
+#include "StreamContentChecks.h"
 #include "dbghelp/DbgHelp.h"
 
 namespace dbghelp {
@@ -30,6 +32,10 @@ using namespace llvm::pdb;
 struct PdbModule::Storage {
     llvm::BumpPtrAllocator allocator;
     std::unique_ptr<PDBFile> file;
+    // The module descriptors the module information holds, read one by one
+    // up to its end or its first damaged one; the count in the header of
+    // the file information is not trusted.
+    std::vector<DbiModuleDescriptor> modules;
     std::vector<std::unique_ptr<ModuleDebugStreamRef>> moduleStreams;
     std::vector<bool> moduleStreamTried;
     std::vector<uint32_t> sectionAddresses;  // virtual address of each section, segment 1 first
@@ -58,12 +64,7 @@ ModuleDebugStreamRef* PdbModule::Storage::ModuleStream(uint32_t moduleIndex) {
     if (moduleIndex >= moduleStreams.size()) return nullptr;
     if (!moduleStreamTried[moduleIndex]) {
         moduleStreamTried[moduleIndex] = true;
-        auto dbi = file->getPDBDbiStream();
-        if (!dbi) {
-            llvm::consumeError(dbi.takeError());
-            return nullptr;
-        }
-        const DbiModuleDescriptor descriptor = dbi->modules().getModuleDescriptor(moduleIndex);
+        const DbiModuleDescriptor& descriptor = modules[moduleIndex];
         const uint16_t streamIndex = descriptor.getModuleStreamIndex();
         if (streamIndex == kInvalidStreamIndex) return nullptr;
         auto stream = file->safelyCreateIndexedStream(streamIndex);
@@ -98,6 +99,12 @@ bool PdbModule::Load(const std::string& pdbPath, const PeImageFacts& image, std:
         reason = "cannot open " + pdbPath + ": " + buffer.getError().message();
         return false;
     }
+    const llvm::ArrayRef<uint8_t> bytes(reinterpret_cast<const uint8_t*>((*buffer)->getBufferStart()),
+                                        (*buffer)->getBufferSize());
+    if (!CheckMsfLayout(bytes, reason)) {
+        reason = pdbPath + " is damaged: " + reason;
+        return false;
+    }
     auto stream = std::make_unique<llvm::MemoryBufferByteStream>(std::move(*buffer), llvm::support::little);
     storage_->file = std::make_unique<PDBFile>(pdbPath, std::move(stream), storage_->allocator);
     PDBFile& file = *storage_->file;
@@ -107,6 +114,10 @@ bool PdbModule::Load(const std::string& pdbPath, const PeImageFacts& image, std:
     }
     if (auto error = file.parseStreamData()) {
         reason = pdbPath + " is damaged: " + Describe(std::move(error));
+        return false;
+    }
+    if (!CheckNamedStreamMap(file, reason) || !CheckTypeStream(file, reason)) {
+        reason = pdbPath + " is damaged: " + reason;
         return false;
     }
 
@@ -132,16 +143,17 @@ bool PdbModule::Load(const std::string& pdbPath, const PeImageFacts& image, std:
 
     for (const llvm::object::coff_section& section : dbi->getSectionHeaders())
         storage_->sectionAddresses.push_back(section.VirtualAddress);
-    const uint32_t moduleCount = dbi->modules().getModuleCount();
-    storage_->moduleStreams.resize(moduleCount);
-    storage_->moduleStreamTried.assign(moduleCount, false);
+    const llvm::VarStreamArray<DbiModuleDescriptor> descriptors(dbi->getModiSubstreamData().StreamData);
+    for (const DbiModuleDescriptor& descriptor : descriptors) storage_->modules.push_back(descriptor);
+    storage_->moduleStreams.resize(storage_->modules.size());
+    storage_->moduleStreamTried.assign(storage_->modules.size(), false);
 
     auto tpi = file.getPDBTpiStream();
     if (!tpi) {
         reason = pdbPath + " has no type stream: " + Describe(tpi.takeError());
         return false;
     }
-    types_ = std::make_unique<PdbTypes>(*tpi);
+    types_ = std::make_unique<PdbTypes>(tpi->typeArray());
     return ReadSymbols(reason);
 }
 

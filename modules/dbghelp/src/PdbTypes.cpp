@@ -7,7 +7,6 @@
 #include <llvm/DebugInfo/CodeView/TypeDeserializer.h>
 #include <llvm/DebugInfo/CodeView/TypeRecord.h>
 #include <llvm/DebugInfo/CodeView/TypeVisitorCallbacks.h>
-#include <llvm/DebugInfo/PDB/Native/TpiStream.h>
 
 #include "SimpleTypes.h"
 #include "dbghelp/DbgHelp.h"
@@ -68,13 +67,13 @@ std::string DeclarationKey(uint16_t kind, const std::string& name) {
 
 }  // namespace
 
-PdbTypes::PdbTypes(llvm::pdb::TpiStream& tpi) : tpi_(tpi) {}
+PdbTypes::PdbTypes(const CVTypeArray& records) {
+    for (const CVType& record : records) records_.push_back(record);
+}
 
 llvm::Optional<CVType> PdbTypes::Record(TypeIndex index) {
-    // The collection must never be asked for simple indices or indices past
-    // its end: it has no records for them.
-    if (index.isSimple() || index.getIndex() >= tpi_.TypeIndexEnd()) return llvm::None;
-    return tpi_.typeCollection().tryGetType(index);
+    if (index.isSimple() || index.toArrayIndex() >= records_.size()) return llvm::None;
+    return records_[index.toArrayIndex()];
 }
 
 bool PdbTypes::IsTagKind(uint16_t kind) {
@@ -125,9 +124,8 @@ bool PdbTypes::ReadTag(CVType& record, TagFacts& facts) {
 
 void PdbTypes::IndexFullDeclarations() {
     declarationsIndexed_ = true;
-    bool hadError = false;
     TypeIndex index(TypeIndex::FirstNonSimpleIndex);
-    for (CVType record : tpi_.types(&hadError)) {
+    for (CVType& record : records_) {
         const uint16_t kind = static_cast<uint16_t>(record.kind());
         TagFacts facts;
         if (IsTagKind(kind) && ReadTag(record, facts) && !facts.forwardRef) {

@@ -10,10 +10,6 @@
 #include <llvm/DebugInfo/CodeView/CVRecord.h>
 #include <llvm/DebugInfo/CodeView/TypeIndex.h>
 
-namespace llvm::pdb {
-class TpiStream;
-}
-
 namespace dbghelp {
 
 // Ids below this are type indices of the type stream (simple or not); from
@@ -39,7 +35,10 @@ struct DataMember {
 // caller meets each type in its complete form.
 class PdbTypes {
 public:
-    explicit PdbTypes(llvm::pdb::TpiStream& tpi);
+    // Indexes the records of the type stream's record array, the first at
+    // index 0x1000, up to the first damaged one: the stream's own records
+    // say which indices exist, not its header or its hash stream.
+    explicit PdbTypes(const llvm::codeview::CVTypeArray& records);
 
     uint32_t Resolve(uint32_t id);
 
@@ -76,7 +75,7 @@ private:
     void IndexFullDeclarations();
     std::vector<uint32_t> CollectMembers(const TagFacts& owner);
 
-    llvm::pdb::TpiStream& tpi_;
+    std::vector<llvm::codeview::CVType> records_;
     std::vector<DataMember> members_;
     std::unordered_map<uint32_t, std::vector<uint32_t>> children_;
     bool declarationsIndexed_ = false;
