@@ -1,5 +1,6 @@
 #include "EnvironmentVariablesSection.h"
 
+#include <cstring>
 #include <set>
 
 #include "FmiInternalState.h"
@@ -8,9 +9,16 @@
 
 namespace {
 
-std::string Expand(const std::string& text, const EnvironmentLookup& lookup,
-                   std::set<std::string>& expanding) {
-    std::string result;
+// One expansion: the variables being expanded, and how many characters the
+// values put in for references may still add.
+struct Expansion {
+    const EnvironmentLookup& lookup;
+    std::set<std::string> expanding;
+    std::size_t budget;
+};
+
+// False when the budget runs out; result is then incomplete.
+bool Expand(const std::string& text, Expansion& expansion, std::string& result) {
     std::string::size_type position = 0;
     while (position < text.size()) {
         const std::string::size_type open = text.find("${", position);
@@ -19,24 +27,33 @@ std::string Expand(const std::string& text, const EnvironmentLookup& lookup,
         if (close == std::string::npos) break;
         result.append(text, position, open - position);
         const std::string name = text.substr(open + 2, close - open - 2);
-        if (expanding.count(name) != 0) {
+        if (expansion.expanding.count(name) != 0) {
             result.append(text, open, close + 1 - open);
-        } else if (const char* value = lookup(name.c_str())) {
-            expanding.insert(name);
-            result += Expand(value, lookup, expanding);
-            expanding.erase(name);
+        } else if (const char* value = expansion.lookup(name.c_str())) {
+            const std::size_t length = std::strlen(value);
+            if (length > expansion.budget) return false;
+            expansion.budget -= length;
+            expansion.expanding.insert(name);
+            if (!Expand(value, expansion, result)) return false;
+            expansion.expanding.erase(name);
         }
         position = close + 1;
     }
     if (position < text.size()) result.append(text, position, std::string::npos);
-    return result;
+    return true;
 }
 
 }  // namespace
 
-std::string ExpandEnvironmentReferences(const std::string& text, const EnvironmentLookup& lookup) {
-    std::set<std::string> expanding;
-    return Expand(text, lookup, expanding);
+std::optional<std::string> ExpandEnvironmentReferences(const std::string& text,
+                                                       const EnvironmentLookup& lookup) {
+    // The result never holds more than the text and the values put in, so
+    // bounding those bounds the result, its memory and the time taken.
+    if (text.size() > kMaxExpandedSettingLength) return std::nullopt;
+    Expansion expansion{lookup, {}, kMaxExpandedSettingLength - text.size()};
+    std::string result;
+    if (!Expand(text, expansion, result)) return std::nullopt;
+    return result;
 }
 
 int32_t ReadEnvironmentVariablesSection(FmiInternalState& instance, const std::string& folder,
@@ -49,7 +66,15 @@ int32_t ReadEnvironmentVariablesSection(FmiInternalState& instance, const std::s
                          "'resources/resources.txt' line %d is empty! Setting of environment "
                          "variables expected.",
                          static_cast<int>(lineNumber));
-        platform::PutEnvironment(ExpandEnvironmentReferences(entry, platform::GetEnvironment));
+        const std::optional<std::string> setting =
+            ExpandEnvironmentReferences(entry, platform::GetEnvironment);
+        if (setting)
+            platform::PutEnvironment(*setting);
+        else
+            instance.Log(instanceName, LogCategory_warning, "warning",
+                         "'resources/resources.txt' line %d: the setting expands to more than %d "
+                         "characters and is not applied.",
+                         static_cast<int>(lineNumber), static_cast<int>(kMaxExpandedSettingLength));
         return true;
     });
     return 0;
