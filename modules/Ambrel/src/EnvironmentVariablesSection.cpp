@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <set>
+#include <vector>
 
 #include "FmiInternalState.h"
 #include "ResourcesFile.h"
@@ -9,37 +10,47 @@
 
 namespace {
 
-// One expansion: the variables being expanded, and how many characters the
-// values put in for references may still add.
-struct Expansion {
-    const EnvironmentLookup& lookup;
-    std::set<std::string> expanding;
-    std::size_t budget;
+// A text being expanded: how far it is read, and the variable whose value
+// it is (empty for the setting itself).
+struct ExpansionFrame {
+    std::string text;
+    std::string::size_type position;
+    std::string name;
 };
 
-// False when the budget runs out; result is then incomplete.
-bool Expand(const std::string& text, Expansion& expansion, std::string& result) {
-    std::string::size_type position = 0;
-    while (position < text.size()) {
-        const std::string::size_type open = text.find("${", position);
+// Expands the text into result; false, with result incomplete, once the
+// values put in for references would pass the budget. Values inside values
+// are expanded on a stack of frames rather than by recursion, so a long
+// chain of variables that refer to one another cannot exhaust the thread's
+// stack.
+bool Expand(const std::string& text, const EnvironmentLookup& lookup, std::size_t budget,
+            std::string& result) {
+    std::set<std::string> expanding;
+    std::vector<ExpansionFrame> frames{{text, 0, {}}};
+    while (!frames.empty()) {
+        ExpansionFrame& frame = frames.back();
+        const std::string::size_type open = frame.text.find("${", frame.position);
         const std::string::size_type close =
-            open == std::string::npos ? std::string::npos : text.find('}', open + 2);
-        if (close == std::string::npos) break;
-        result.append(text, position, open - position);
-        const std::string name = text.substr(open + 2, close - open - 2);
-        if (expansion.expanding.count(name) != 0) {
-            result.append(text, open, close + 1 - open);
-        } else if (const char* value = expansion.lookup(name.c_str())) {
-            const std::size_t length = std::strlen(value);
-            if (length > expansion.budget) return false;
-            expansion.budget -= length;
-            expansion.expanding.insert(name);
-            if (!Expand(value, expansion, result)) return false;
-            expansion.expanding.erase(name);
+            open == std::string::npos ? std::string::npos : frame.text.find('}', open + 2);
+        if (close == std::string::npos) {
+            result.append(frame.text, frame.position, std::string::npos);
+            expanding.erase(frame.name);
+            frames.pop_back();
+            continue;
         }
-        position = close + 1;
+        result.append(frame.text, frame.position, open - frame.position);
+        std::string name = frame.text.substr(open + 2, close - open - 2);
+        frame.position = close + 1;
+        if (expanding.count(name) != 0) {
+            result.append(frame.text, open, close + 1 - open);
+        } else if (const char* value = lookup(name.c_str())) {
+            const std::size_t length = std::strlen(value);
+            if (length > budget) return false;
+            budget -= length;
+            expanding.insert(name);
+            frames.push_back({value, 0, std::move(name)});  // frame is not used past here
+        }
     }
-    if (position < text.size()) result.append(text, position, std::string::npos);
     return true;
 }
 
@@ -50,9 +61,8 @@ std::optional<std::string> ExpandEnvironmentReferences(const std::string& text,
     // The result never holds more than the text and the values put in, so
     // bounding those bounds the result, its memory and the time taken.
     if (text.size() > kMaxExpandedSettingLength) return std::nullopt;
-    Expansion expansion{lookup, {}, kMaxExpandedSettingLength - text.size()};
     std::string result;
-    if (!Expand(text, expansion, result)) return std::nullopt;
+    if (!Expand(text, lookup, kMaxExpandedSettingLength - text.size(), result)) return std::nullopt;
     return result;
 }
 
