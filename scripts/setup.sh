@@ -7,7 +7,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libpcre2-dev
     libboost1.74-dev libboost-filesystem1.74-dev libboost-system1.74-dev
-    llvm-14-dev llvm-dev clang lld
+    llvm-14-dev llvm-dev clang lld libclang-rt-14-dev
     binutils libxml2-utils zip unzip
 )
 

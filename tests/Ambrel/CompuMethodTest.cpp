@@ -229,11 +229,19 @@ TEST(CompuMethod, TableWithInterpolationRefusesSegmentsNarrowerThanTheZeroLimit)
     EXPECT_DOUBLE_EQ(ApplyCompuMethod(0.5e-9, wide), 0.5);
 }
 
-TEST(CompuMethod, FallingTableWritesOnlyExactMatches) {
-    const ScalingRecord write = Tab(CompuMethodKind_TAB_INTP, {{0.0, 100.0}, {10.0, 0.0}}, "inputs");
-    EXPECT_EQ(ApplyCompuMethod(0.0, write), 10.0);
-    EXPECT_EQ(Failure(50.0, write), Message(kOutOfRange));
-    EXPECT_EQ(ApplyCompuMethod(5.0, Tab(CompuMethodKind_TAB_INTP, {{0.0, 100.0}, {10.0, 0.0}}, "outputs")), 50.0);
+TEST(CompuMethod, FallingTableConvertsBothWays) {
+    const Table falling{{0.0, 100.0}, {10.0, 0.0}, {20.0, -50.0}};
+    const ScalingRecord write = Tab(CompuMethodKind_TAB_INTP, falling, "inputs");
+    EXPECT_EQ(ApplyCompuMethod(50.0, write), 5.0);
+    EXPECT_EQ(ApplyCompuMethod(-25.0, write), 15.0);
+    EXPECT_EQ(ApplyCompuMethod(100.0, write), 0.0);
+    EXPECT_EQ(ApplyCompuMethodInteger(55, write), 4);  // 4.5 truncated
+    EXPECT_EQ(Failure(100.5, write), Message(kOutOfRange));
+    EXPECT_EQ(Failure(-50.5, write), Message(kOutOfRange));
+    EXPECT_EQ(ApplyCompuMethod(5.0, Tab(CompuMethodKind_TAB_INTP, falling, "outputs")), 50.0);
+    // A physical column that falls closer than the zero limit divides by zero.
+    const ScalingRecord narrow = Tab(CompuMethodKind_TAB_INTP, {{0.0, 1.0 + 5e-10}, {1.0, 1.0}}, "inputs");
+    EXPECT_EQ(Failure(1.0 + 2e-10, narrow), Message(kDivisionByZero));
 }
 
 TEST(CompuMethod, MessageShowsAnEmptyCmNameAsTwoQuotes) {

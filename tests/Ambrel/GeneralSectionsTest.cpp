@@ -94,3 +94,23 @@ TEST(EnvironmentReferences, ExpandOnlyWellFormedReferences) {
     EXPECT_EQ(ExpandEnvironmentReferences("N=${LOOP}", lookup), "N=<${LOOP}>");
     EXPECT_EQ(ExpandEnvironmentReferences("N=${P}", lookup), "N=${P}");
 }
+
+TEST(EnvironmentReferences, TextAndInsertedValuesStayWithinTheLongestSetting) {
+    // Each L<k> refers twice to L<k-1>: unbounded, N=${L40} would look up
+    // 2^40 values that all expand to nothing.
+    std::map<std::string, std::string> variables{{"H", std::string(16379, 'h')}, {"L0", ""}};
+    for (int k = 1; k <= 40; ++k) {
+        const std::string previous = "${L" + std::to_string(k - 1) + "}";
+        variables["L" + std::to_string(k)] = previous + previous;
+    }
+    auto lookup = [&](const char* name) -> const char* {
+        const auto found = variables.find(name);
+        return found != variables.end() ? found->second.c_str() : nullptr;
+    };
+    // 9 characters of text and twice 16379 put in: 32767 in all.
+    EXPECT_EQ(ExpandEnvironmentReferences("N${H}${H}", lookup), "N" + variables["H"] + variables["H"]);
+    EXPECT_EQ(ExpandEnvironmentReferences("NN${H}${H}", lookup), std::nullopt);
+    EXPECT_EQ(ExpandEnvironmentReferences("N=" + std::string(32766, 'x'), lookup), std::nullopt);
+    EXPECT_EQ(ExpandEnvironmentReferences("N=${L40}", lookup), std::nullopt);
+    EXPECT_EQ(ExpandEnvironmentReferences("N=${L3}", lookup), "N=");
+}

@@ -1,5 +1,6 @@
 #include "CompuMethod.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -132,14 +133,20 @@ bool TableWithInterpolation(double x, const ScalingRecord& scaling, bool write, 
     }
     if (table.empty()) return false;
 
-    const Row first = Oriented(*table.begin(), write);
-    const Row last = Oriented(*table.rbegin(), write);
+    // Rows stay in raw order, so when writing the compared (physical)
+    // column may fall as well as rise: a segment encloses x between its two
+    // ends in either order, and the range runs between the first and the
+    // last row's values in either order.
+    const double first = Oriented(*table.begin(), write).in;
+    const double last = Oriented(*table.rbegin(), write).in;
+    const double lowest = std::min(first, last);
+    const double highest = std::max(first, last);
     for (auto it = table.begin(); it != table.end(); ++it) {
         const auto next = std::next(it);
         const Row r = Oriented(*it, write);
         if (next != table.end()) {
             const Row n = Oriented(*next, write);
-            if (r.in <= x && x <= n.in) {
+            if (std::min(r.in, n.in) <= x && x <= std::max(r.in, n.in)) {
                 if (IsZero(n.in - r.in)) Fail(scaling, kDivisionByZero);
                 result = r.out + ((x - r.in) * (n.out - r.out)) / (n.in - r.in);
                 return true;
@@ -147,7 +154,7 @@ bool TableWithInterpolation(double x, const ScalingRecord& scaling, bool write, 
         }
         // The last row has no segment of its own, so a one-row table that
         // did not match exactly ends here for every comparable value.
-        if (x < first.in || x > last.in) Fail(scaling, kOutOfRange);
+        if (x < lowest || x > highest) Fail(scaling, kOutOfRange);
     }
     return false;  // no comparison accepts the value (NaN)
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -52,6 +53,7 @@ enum : fmi2ValueReference {
     kGearOut,
     kLevelIn,
     kPlainValue,
+    kTempIn,
 };
 
 class ScalingEndToEnd : public ::testing::Test, protected harness::ScalarAccess {
@@ -67,7 +69,7 @@ protected:
         std::string resources = "vEcuDll\n    scaling_vecu.so\nfmiVariables\n";
         const std::pair<const char*, int> variables[] = {
             {"speedOut", 10}, {"torqueIn", 10}, {"pressureParam", 9}, {"countOut", 5},
-            {"gearOut", 2},   {"levelIn", 3},   {"plainValue", 10},
+            {"gearOut", 2},   {"levelIn", 3},   {"plainValue", 10}, {"tempIn", 10},
         };
         for (const auto& [name, type] : variables) {
             const Symbol& symbol = symbols.at(name);
@@ -201,6 +203,32 @@ TEST_F(ScalingEndToEnd, FailedConversionWarnsAndPassesNoScaledValue) {
             EXPECT_EQ(message.category, "warning");
         }
     }
+}
+
+TEST_F(ScalingEndToEnd, FallingTableConvertsWritesInsideAndRefusesOutside) {
+    // The input that once refused every value between the rows, pointed at
+    // this fixture's variable.
+    std::ifstream in(FUZZ_REGRESSIONS_DIR "/decreasing_tab_intp_inputs.json");
+    std::string scaling((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string::size_type address = scaling.find("\"0x40\"");
+    ASSERT_NE(address, std::string::npos);
+    scaling.replace(address, 6, "\"0x" + Hex(symbols.at("tempIn").offset) + "\"");
+    folder.Write("fmi_scaling.json", scaling);
+    Instantiate();
+
+    SetReal(kTempIn, 50.0);
+    EXPECT_EQ(Raw<double>("tempIn"), 5.0);
+    SetReal(kTempIn, 25.0);
+    EXPECT_EQ(Raw<double>("tempIn"), 7.5);
+    EXPECT_EQ(Warnings(), 0);
+
+    const fmi2ValueReference vr = kTempIn;
+    const fmi2Real outside = 120.0;
+    fmu.fmi2SetReal(component, &vr, 1, &outside);
+    EXPECT_EQ(Raw<double>("tempIn"), 7.5);
+    EXPECT_EQ(log.count("COMPU_METHOD \"CM_TEMP\" defined for symbol \"tempIn\" results in value out of "
+                        "range, no scaling will be applied."),
+              1);
 }
 
 TEST_F(ScalingEndToEnd, WithoutScalingFileValuesPassUnconverted) {

@@ -9,3 +9,4 @@ int32_t countOut = -3;     /* outputs, LINEAR with a fractional slope */
 uint8_t gearOut = 1;       /* outputs, TAB_NOINTP */
 int16_t levelIn = 0;       /* inputs, TAB_INTP */
 double plainValue = 2.5;   /* not scaled */
+double tempIn = 0.0;       /* inputs, TAB_INTP falling */
