@@ -1,6 +1,9 @@
 #include "InstanceLifecycle.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <exception>
 #include <memory>
 #include <new>
@@ -186,6 +189,19 @@ private:
     bool held_;
 };
 
+// True when a step from start continues a simulation that stands at
+// standing, both in seconds: equal in whole nanoseconds, as the scheduler
+// counts. A master that computes its communication points another way than
+// we do (start + n * h rather than a running sum) differs from our sum by a
+// rounding of the double itself, which late in a long run exceeds a
+// nanosecond; that is no skipped or repeated time.
+bool ContinuesAt(double start, double standing) {
+    if (SecondsToTaskTime(start) == SecondsToTaskTime(standing)) return true;
+    const double rounding =
+        4 * std::numeric_limits<double>::epsilon() * std::max(std::fabs(start), std::fabs(standing));
+    return std::fabs(start - standing) <= rounding;
+}
+
 // The refusal of a call that would reach modules fmi2Terminate unloaded.
 fmi2Status RefuseAfterTerminate(const FmiInternalState& instance, const char* function) {
     DirectLog(instance, LogCategory_error, "%s called after fmi2Terminate", function);
@@ -280,7 +296,7 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
     // goes back would run nothing.
     const double stepStart = SecondsToTaskTime(currentCommunicationPoint);
     const double standing = SecondsToTaskTime(instance.currentTime + instance.stepSize);
-    if (stepStart != standing) {
+    if (!ContinuesAt(currentCommunicationPoint, instance.currentTime + instance.stepSize)) {
         DirectLog(instance, LogCategory_error,
                   "fmi2DoStep: The step starts at %.9f s, but the simulation stands at %.9f s; each "
                   "step must begin where the previous one ended.",
@@ -347,10 +363,13 @@ fmi2Status Terminate(FmiInternalState& instance) {
     NotifyTerminate(instance);
     RunTerminationTasks(instance);
     StopXcpSlave(instance);
-    SaveEepromFiles(instance, instance.resourceDirectory, instance.instanceName);
+    // A failed write-back has said why; the master must not take the ECU's
+    // EEPROM for saved.
+    const uint32_t eepromResult =
+        SaveEepromFiles(instance, instance.resourceDirectory, instance.instanceName);
     FreePluginModules(instance);
     UnloadSymbolLibrary(instance);
-    return fmi2OK;
+    return eepromResult == 0 ? fmi2OK : fmi2Error;
 }
 
 void FreeInstance(FmiInternalState* instance) {

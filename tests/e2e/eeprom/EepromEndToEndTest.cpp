@@ -144,10 +144,11 @@ TEST_F(EepromEndToEnd, AWriteBackThatFailsKeepsTheFormerImageAndSyncFileWhole) {
     rlimit tight = previous;
     tight.rlim_cur = 16;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    fmu.fmi2Terminate(component);
+    const fmi2Status terminated = fmu.fmi2Terminate(component);
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
     Free();
+    EXPECT_EQ(terminated, fmi2Error);
 
     EXPECT_EQ(folder.Read("nvm.txt"), former);
     EXPECT_EQ(outside.Read("nvm-sync.txt"), former);

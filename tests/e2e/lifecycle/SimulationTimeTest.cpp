@@ -69,3 +69,21 @@ TEST_F(SimulationTimeTest, StepsThatSkipRepeatOrOverflowAreRefusedAndRunNothing)
                   "change.");
     fmu.fmi2FreeInstance(c);
 }
+
+TEST_F(SimulationTimeTest, PointsThatAMasterComputesAsStartPlusStepsAreContinuous) {
+    LayOut();
+    fmi2Component c = Instantiate(folder.uri(), fmi2False);
+    ASSERT_NE(c, nullptr);
+    // Late in a long run start + n * h and a running sum part by more than
+    // a nanosecond, as the double's own rounding.
+    const double start = 1e7;
+    const double h = 0.01;
+    ASSERT_EQ(fmu.fmi2SetupExperiment(c, fmi2False, 0.0, start, fmi2False, 0.0), fmi2OK);
+    for (int n = 0; n < 200; ++n)
+        ASSERT_EQ(fmu.fmi2DoStep(c, start + n * h, h, fmi2True), fmi2OK) << "step " << n;
+    log.clear();
+    ExpectRefused(fmu.fmi2DoStep(c, start + 201 * h, h, fmi2True),
+                  "fmi2DoStep: The step starts at 10000002.010000000 s, but the simulation stands at "
+                  "10000002.000000000 s; each step must begin where the previous one ended.");
+    fmu.fmi2FreeInstance(c);
+}
