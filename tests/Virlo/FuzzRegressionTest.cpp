@@ -78,6 +78,11 @@ const HostileInput kInputs[] = {
          ExpectRecord(virlo, "g_int", 4, SymbolType_s32);
          ExpectRecord(virlo, "g_cube[1][1][1]", 4, SymbolType_s32);
      }},
+    // A module descriptor names a nil (deleted) stream, which LLVM would read
+    // as 4 GiB without blocks.
+    {"crash-nil-module-stream.min", true,
+     "app: no symbols: .*app\\.pdb is damaged: the stream of module 1 \\(stream 12\\) is nil",
+     [](VirloLibrary& virlo) { EXPECT_EQ(virlo.GetVirlo("g_int"), nullptr); }},
     {"oom-namedstreammap.min", true,
      "app: no symbols: .*app\\.pdb is damaged: the named stream map: hash table capacity 1073741828 "
      "exceeds what the file can hold",
