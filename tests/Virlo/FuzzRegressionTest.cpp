@@ -78,6 +78,11 @@ const HostileInput kInputs[] = {
          ExpectRecord(virlo, "g_int", 4, SymbolType_s32);
          ExpectRecord(virlo, "g_cube[1][1][1]", 4, SymbolType_s32);
      }},
+    // A module descriptor names a nil (deleted) stream, which LLVM would read
+    // as 4 GiB without blocks.
+    {"crash-nil-module-stream.min", true,
+     "app: no symbols: .*app\\.pdb is damaged: the stream of module 1 \\(stream 12\\) is nil",
+     [](VirloLibrary& virlo) { EXPECT_EQ(virlo.GetVirlo("g_int"), nullptr); }},
     {"oom-namedstreammap.min", true,
      "app: no symbols: .*app\\.pdb is damaged: the named stream map: hash table capacity 1073741828 "
      "exceeds what the file can hold",
@@ -103,10 +108,18 @@ const HostileInput kInputs[] = {
          EXPECT_EQ(virlo.GetVirlo("grid[0]"), nullptr);
      }},
     {"huge_array.die", false,
-     "The array buffer takes more than 4194304 element records; its elements are left out\\.",
+     "The elements of the array buffer would take the file past 1048576 records; they are left out\\.",
      [](VirloLibrary& virlo) {
          ExpectRecord(virlo, "buffer", 4000000001u, SymbolType_Array);
          EXPECT_EQ(virlo.GetVirlo("buffer[0]"), nullptr);
+     }},
+    // Array entries whose children, beside their subranges, lead through
+    // members back to arrays: only the subranges are walked, so the walk
+    // stays linear instead of branching at every array.
+    {"oom-array-children.die", false, "",
+     [](VirloLibrary& virlo) {
+         ExpectRecord(virlo, "outer", 88, SymbolType_UserDefinedType);
+         ExpectRecord(virlo, "outer.inner", 8, SymbolType_UserDefinedType);
      }},
     // Two-element arrays nested 16 deep through typedefs: all 65,536
     // elements, each at its place.

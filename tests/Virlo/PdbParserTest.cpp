@@ -70,9 +70,10 @@ TEST(PdbParser, ExpansionStopsAtAPointerToTheOwnType) {
     EXPECT_EQ(read.Get("node.next.value"), nullptr);
 }
 
-// Arrays whose elements would take one symbol past the bound keep their own
-// record only, each with a line that names it; the symbols beside them stay.
-TEST(PdbParser, ArraysPastTheElementBoundKeepOnlyTheirOwnRecord) {
+// Arrays whose elements would take the file past its bound on records keep
+// their own record only, each with a line that names it; the symbols beside
+// them stay.
+TEST(PdbParser, ArraysPastTheRecordBoundKeepOnlyTheirOwnRecord) {
     testing::internal::CaptureStderr();
     PdbRead read(VIRLO_DBGHELP_LIBRARY, std::string(VIRLO_PDB_FIXTURE_DIR) + "/large.dll");
     const std::string diagnostics = testing::internal::GetCapturedStderr();
@@ -86,11 +87,27 @@ TEST(PdbParser, ArraysPastTheElementBoundKeepOnlyTheirOwnRecord) {
     EXPECT_EQ(read.Get("samples[0]"), nullptr);
     EXPECT_EQ(read.Get("samples[0].a"), nullptr);
     EXPECT_NE(read.Get("after"), nullptr);
-    EXPECT_NE(diagnostics.find("The array frame takes more than 4194304 element records; its elements are left "
-                               "out.\n"),
+    EXPECT_NE(diagnostics.find("The elements of the array frame would take the file past 1048576 records; they "
+                               "are left out.\n"),
               std::string::npos)
         << diagnostics;
-    EXPECT_NE(diagnostics.find("The array samples takes more than 4194304 element records"), std::string::npos)
+    EXPECT_NE(diagnostics.find("The elements of the array samples would take the file past 1048576 records"),
+              std::string::npos)
+        << diagnostics;
+}
+
+// Structures nesting two of the one before, each member named with 4,097
+// characters: 2,047 records, but names past the bound of one file. The
+// symbol is left out with a line, and the reading ends there.
+TEST(PdbParser, NamesPastTheirBoundLeaveTheSymbolOut) {
+    testing::internal::CaptureStderr();
+    PdbRead read(VIRLO_DBGHELP_LIBRARY, std::string(VIRLO_PDB_FIXTURE_DIR) + "/long_names.dll");
+    const std::string diagnostics = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(read.InitResult(), 0);
+    for (const auto& [name, record] : read.Parser().SymbolCache) EXPECT_NE(name.rfind("nested", 0), 0u) << name;
+    EXPECT_NE(diagnostics.find("The walk of the symbol nested ran past 67108864 characters of names; it and the "
+                               "symbols after it are left out.\n"),
+              std::string::npos)
         << diagnostics;
 }
 

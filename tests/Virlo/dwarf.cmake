@@ -56,6 +56,20 @@ add_custom_command(
     VERBATIM)
 list(APPEND dwarf_fixture_outputs ${nested_library} ${nested_die})
 
+# Structures nested 20 deep, two of the one before in each: more records
+# than the reader stores for one file.
+set(nested_structures_library ${dwarf_fixture_dir}/nested_structures.so)
+set(nested_structures_die ${dwarf_fixture_dir}/nested_structures.die)
+add_custom_command(
+    OUTPUT ${nested_structures_library} ${nested_structures_die}
+    COMMAND ${CMAKE_C_COMPILER} -g -O0 -fPIC -shared -o ${nested_structures_library}
+            ${dwarf_source_dir}/nested_structures.c
+    COMMAND sh -c "'${CMAKE_NM}' -C '${nested_structures_library}' > '${nested_structures_die}' && '${CMAKE_OBJDUMP}' --dwarf=info '${nested_structures_library}' >> '${nested_structures_die}'"
+    DEPENDS ${dwarf_source_dir}/nested_structures.c
+    COMMENT "DWARF fixture nested_structures"
+    VERBATIM)
+list(APPEND dwarf_fixture_outputs ${nested_structures_library} ${nested_structures_die})
+
 add_executable(dwarf_layout ${dwarf_source_dir}/layout.cpp ${dwarf_c_sources} ${dwarf_cpp_sources})
 target_include_directories(dwarf_layout PRIVATE ${dwarf_source_dir})
 add_custom_command(

@@ -12,11 +12,18 @@ add_pdb_fixture(virlo_pdb_fixture DUMP
         ${CMAKE_CURRENT_SOURCE_DIR}/pdb/UnitA.c
         ${CMAKE_CURRENT_SOURCE_DIR}/pdb/UnitB.c)
 
-# Arrays past the bound on element records of one symbol.
+# Arrays past the bound on the records of one file.
 add_pdb_fixture(virlo_pdb_large
     OUTPUT_DIR ${virlo_pdb_fixture_dir}
     NAME large
     SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/pdb/Large.c)
+
+# Nested structures whose member names run past the bound on the names of
+# one file.
+add_pdb_fixture(virlo_pdb_long_names
+    OUTPUT_DIR ${virlo_pdb_fixture_dir}
+    NAME long_names
+    SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/pdb/LongNames.c)
 
 # An image without a CodeView debug entry, which any PDB beside it matches:
 # the damaged PDBs under tests/fuzz/regressions are read beside it.
@@ -47,4 +54,4 @@ target_compile_definitions(virlo_tests PRIVATE
     VIRLO_DBGHELP_LIBRARY="$<TARGET_FILE:dbghelp>"
     VIRLO_STUB_DBGHELP="$<TARGET_FILE:pdb_stub_dbghelp>"
     VIRLO_STUB_DBGHELP_PARTIAL="$<TARGET_FILE:pdb_stub_dbghelp_partial>")
-add_dependencies(virlo_tests virlo_pdb_fixture virlo_pdb_large virlo_plain_image dbghelp Virlo pdb_stub_dbghelp pdb_stub_dbghelp_partial)
+add_dependencies(virlo_tests virlo_pdb_fixture virlo_pdb_large virlo_pdb_long_names virlo_plain_image dbghelp Virlo pdb_stub_dbghelp pdb_stub_dbghelp_partial)

@@ -1,6 +1,6 @@
 // PDBs whose sizes and counts promise more than the file holds: each field
 // that LLVM's reader would allocate by or index with unchecked, pushed past
-// the file in a copy of the fixture PDB. The module loads without symbols
+// the file (or a stream it reads made nil) in a copy of the fixture PDB. The module loads without symbols
 // and says why, in one line.
 
 #include <fstream>
@@ -78,6 +78,12 @@ const Damage kDamages[] = {
      [](PdbBytes& pdb) {
          pdb.SetU32(pdb.StreamSizeField(kTypeStream), 0x7FFFFFFF);
          return std::string("stream 2 of 2147483647 bytes exceeds the file");
+     }},
+    // A nil (deleted) stream has no blocks; LLVM would read it as 4 GiB.
+    {"a nil type stream",
+     [](PdbBytes& pdb) {
+         pdb.SetU32(pdb.StreamSizeField(kTypeStream), UINT32_MAX);
+         return std::string("the type stream (stream 2) is nil");
      }},
     {"more type records than their bytes hold",
      [](PdbBytes& pdb) {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ArrayExpansionLimit.h"
+#include "ArrayExpansion.h"
 #include "DwarfTables.h"
 #include "VirloParserDwarf.h"
 
@@ -89,7 +89,9 @@ bool HoldsIndex(const std::string& name) {
 
 void VirloParserDwarf::ResolveDwarfSymbols() {
     const SymbolCacheMap listed = ReadNmSymbolLines();
-    lastStored_ = SymbolCache.end();
+    budget_ = ExpansionBudget();
+    pending_.clear();
+    lastStored_ = pending_.end();
     for (const auto& [listedName, listedRecord] : listed) {
         QualifiedNameSplitter splitter(listedName);
         const std::string key = splitter.IsQualified() ? splitter.CurrentToken() : listedName;
@@ -103,27 +105,49 @@ void VirloParserDwarf::ResolveDwarfSymbols() {
             }
         }
         const SymbolRecord record(listedRecord->address - imageBase, listedRecord->size, 0, 0, 0);
-        elementRecords_ = 0;
         ResolveDie(chosen, chosen->name, record, splitter);
+        if (!budget_.Passed().empty()) {
+            pending_.clear();
+            lastStored_ = pending_.end();
+            ReportSymbolsLeftOut(listedName, budget_.Passed());
+            return;
+        }
+        CommitPending();
     }
 }
 
+void VirloParserDwarf::CommitPending() {
+    // Both maps are ordered by name, so the place after the last record
+    // moved is usually right for the next.
+    auto hint = SymbolCache.end();
+    while (!pending_.empty()) {
+        auto node = pending_.extract(pending_.begin());
+        const auto placed = SymbolCache.insert(hint, std::move(node));
+        // An insertion that meets a record of the same name leaves the node
+        // as it was: its record replaces that one.
+        if (!node.empty()) placed->second = std::move(node.mapped());
+        hint = std::next(placed);
+    }
+    lastStored_ = pending_.end();
+}
+
 void VirloParserDwarf::FindType(const std::string& name, uint64_t& size, uint32_t& typeCode) const {
-    const SymbolRecord* found = FindSymbol(name);
-    if (found == nullptr) {
+    const auto found = pending_.find(name);
+    if (found == pending_.end()) {
         typeCode = SymbolType_Unknown;
         return;
     }
-    size = found->size;
-    typeCode = found->typeCode;
+    size = found->second->size;
+    typeCode = found->second->typeCode;
 }
 
 void VirloParserDwarf::Store(const std::string& name, const SymbolRecord& record) {
     // A walk stores its names mostly in ascending order (members in their
     // order, elements by index), so the place after the last stored name is
     // usually right and saves the search from the root.
-    const auto hint = lastStored_ == SymbolCache.end() ? lastStored_ : std::next(lastStored_);
-    lastStored_ = SymbolCache.insert_or_assign(hint, name, std::make_unique<SymbolRecord>(record));
+    if (!budget_.TakeRecord(name.size())) return;
+    const auto hint = lastStored_ == pending_.end() ? lastStored_ : std::next(lastStored_);
+    lastStored_ = pending_.insert_or_assign(hint, name, std::make_unique<SymbolRecord>(record));
 }
 
 void VirloParserDwarf::WalkType(const DwarfEntry* entry, std::string name,
@@ -134,7 +158,7 @@ void VirloParserDwarf::WalkType(const DwarfEntry* entry, std::string name,
 
 void VirloParserDwarf::ResolveDie(const DwarfEntry* entry, std::string name, SymbolRecord record,
                                   QualifiedNameSplitter& splitter) {
-    if (entry == nullptr || walkDepth_ >= kMaxWalkDepth) return;
+    if (entry == nullptr || walkDepth_ >= kMaxWalkDepth || !budget_.TakeStep()) return;
     const WalkStep step(walkDepth_);
 
     switch (entry->tag) {
@@ -283,9 +307,12 @@ void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& 
         return;
     }
 
-    // Only the counts this array's own subranges leave belong to it.
+    // Only the counts this array's own subranges leave belong to it. Other
+    // children are no part of an array; walking them too would let a file
+    // branch the walk at every array.
     const size_t firstCount = arrayDimensions.size();
-    for (const DwarfEntry* child : entry->children) ResolveDie(child, name, record, splitter);
+    for (const DwarfEntry* child : entry->children)
+        if (child->tag == DwarfTag_subrange_type) ResolveDie(child, name, record, splitter);
     const std::vector<uint64_t> counts(arrayDimensions.begin() + firstCount,
                                        arrayDimensions.end());
     arrayDimensions.resize(firstCount);
@@ -301,7 +328,9 @@ void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& 
     // The element type is walked once, for the first element; every other
     // element holds the same records at its own place.
     const ArrayInProgress walking(arraysInProgress_, entry->offset);
+    const ExpansionCost before = budget_.Taken();
     WalkType(entry, firstElement, record, splitter);
+    if (!budget_.Passed().empty()) return;  // the symbol is left out
     if (arraysInProgress_.at(entry->offset)) {
         KeepArrayWithoutElements(name, firstElement, SymbolRecord(record.address, 0, SymbolType_Array, 0, 0));
         ReportCyclicArray(name);
@@ -313,15 +342,16 @@ void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& 
 
     SymbolRecord whole = record;
     whole.size = elementCount * elementSize;
-    const auto below = RecordsBelow(firstElement);
-    const uint64_t records = ArrayExpansionRecords(counts, 1 + below.size());
-    if (!FitsElementLimit(elementRecords_, records)) {
+    const ExpansionCost after = budget_.Taken();
+    const ExpansionCost first{after.records - before.records, after.characters - before.characters};
+    const std::string bound = budget_.BoundPassedBy(ArrayExpansionCost(counts, name.size(), first));
+    if (!bound.empty()) {
         KeepArrayWithoutElements(name, firstElement,
                                  SymbolRecord(record.address, whole.size, SymbolType_Array, 0, 0));
-        ReportElementLimit(name);
+        ReportElementsLeftOut(name, bound);
         return;
     }
-    elementRecords_ += records;
+    const auto below = RecordsBelow(firstElement);
 
     std::vector<ArrayElement> intermediates;
     std::vector<ArrayElement> leaves;
@@ -347,13 +377,13 @@ void VirloParserDwarf::ResolveArray(const DwarfEntry* entry, const std::string& 
 void VirloParserDwarf::KeepArrayWithoutElements(const std::string& name,
                                                 const std::string& firstElement,
                                                 const SymbolRecord& array) {
-    SymbolCache.erase(firstElement);
+    pending_.erase(firstElement);
     for (const std::string& prefix : {firstElement + ".", firstElement + "["}) {
-        auto entry = SymbolCache.lower_bound(prefix);
-        while (entry != SymbolCache.end() && entry->first.compare(0, prefix.size(), prefix) == 0)
-            entry = SymbolCache.erase(entry);
+        auto entry = pending_.lower_bound(prefix);
+        while (entry != pending_.end() && entry->first.compare(0, prefix.size(), prefix) == 0)
+            entry = pending_.erase(entry);
     }
-    lastStored_ = SymbolCache.end();
+    lastStored_ = pending_.end();
     Store(name, array);
 }
 
@@ -361,8 +391,8 @@ std::vector<std::pair<std::string, SymbolRecord>> VirloParserDwarf::RecordsBelow
     const std::string& element) const {
     std::vector<std::pair<std::string, SymbolRecord>> below;
     for (const std::string& prefix : {element + ".", element + "["}) {
-        for (auto entry = SymbolCache.lower_bound(prefix);
-             entry != SymbolCache.end() && entry->first.compare(0, prefix.size(), prefix) == 0; ++entry)
+        for (auto entry = pending_.lower_bound(prefix);
+             entry != pending_.end() && entry->first.compare(0, prefix.size(), prefix) == 0; ++entry)
             below.emplace_back(entry->first.substr(element.size()), *entry->second);
     }
     return below;

@@ -2,13 +2,12 @@
 // their members, arrays into their elements, each entered into the cache
 // under its composed name.
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <set>
 #include <vector>
 
-#include "ArrayExpansionLimit.h"
+#include "ArrayExpansion.h"
 #include "VirloParserPdb.h"
 
 namespace {
@@ -47,12 +46,10 @@ private:
     uint32_t typeIndex_;
 };
 
-// The walk of the symbol being entered: how deep it is, where its records
-// began, and whether it has reported an array left unexpanded (one line per
-// symbol is enough).
+// The walk of the symbol being entered: how deep it is, and whether it has
+// reported an array left unexpanded (one line per symbol is enough).
 struct SymbolWalk {
     unsigned depth = 0;
-    size_t cacheSizeAtStart = 0;
     bool reported = false;
 };
 
@@ -65,9 +62,9 @@ SymbolWalk& CurrentWalk() {
 // walk of a new symbol.
 class WalkStep {
 public:
-    explicit WalkStep(const VirloParserPdb& parser) {
+    WalkStep() {
         SymbolWalk& walk = CurrentWalk();
-        if (walk.depth == 0) walk = SymbolWalk{0, parser.SymbolCache.size(), false};
+        if (walk.depth == 0) walk = SymbolWalk{};
         ++walk.depth;
     }
     ~WalkStep() { --CurrentWalk().depth; }
@@ -75,17 +72,11 @@ public:
     WalkStep& operator=(const WalkStep&) = delete;
 };
 
-// Records the current symbol has added to the cache.
-uint64_t RecordsOfCurrentSymbol(const VirloParserPdb& parser) {
-    const size_t start = CurrentWalk().cacheSizeAtStart;
-    return parser.SymbolCache.size() > start ? parser.SymbolCache.size() - start : 0;
-}
-
 template <typename Report>
-void ReportOnce(Report report, const std::string& name) {
+void ReportOnce(Report report) {
     if (CurrentWalk().reported) return;
     CurrentWalk().reported = true;
-    report(name);
+    report();
 }
 
 void AppendUtf8(std::string& text, char32_t code) {
@@ -204,9 +195,8 @@ void ExpandLevel(VirloParserPdb& parser, const std::vector<ArrayDimension>& dime
     }
 }
 
-// Expands the array unless its elements would take the symbol past the
-// bound on element records; the first element, walked alone, shows how many
-// records each takes.
+// Expands the array unless its elements would take the file past a bound
+// of its budget; the first element, walked alone, shows what each takes.
 void ExpandArray(VirloParserPdb& parser, const std::vector<ArrayDimension>& dimensions, uint64_t address,
                  const std::string& name, uint32_t elementType, uint32_t elementTag) {
     std::vector<uint64_t> counts;
@@ -216,12 +206,15 @@ void ExpandArray(VirloParserPdb& parser, const std::vector<ArrayDimension>& dime
         counts.push_back(dimension.count);
         firstElement += "[0]";
     }
-    const size_t before = parser.SymbolCache.size();
+    const ExpansionCost before = parser.budget.Taken();
     WalkPdbType(parser, address, firstElement, elementType, elementTag);
-    const uint64_t perElement = std::max<uint64_t>(1, parser.SymbolCache.size() - before);
-    if (!FitsElementLimit(RecordsOfCurrentSymbol(parser), ArrayExpansionRecords(counts, perElement))) {
+    if (!parser.budget.Passed().empty()) return;  // the symbol is left out
+    const ExpansionCost after = parser.budget.Taken();
+    const ExpansionCost first{after.records - before.records, after.characters - before.characters};
+    const std::string bound = parser.budget.BoundPassedBy(ArrayExpansionCost(counts, name.size(), first));
+    if (!bound.empty()) {
         parser.RemoveElements(name);
-        ReportOnce(ReportElementLimit, name);
+        ReportOnce([&] { ReportElementsLeftOut(name, bound); });
         return;
     }
     ExpandLevel(parser, dimensions, 0, address, name, elementType, elementTag);
@@ -234,7 +227,7 @@ void WalkArray(VirloParserPdb& parser, uint64_t address, const std::string& name
     if (parser.SymbolCache.count(name) == 0)
         parser.Enter(name, address - parser.moduleBase, length, SymbolType_Array, 0, 0);
     if (ExpandingArrays().count(typeIndex) != 0) {
-        ReportOnce(ReportCyclicArray, name);
+        ReportOnce([&] { ReportCyclicArray(name); });
         return;
     }
     const ExpansionGuard guard(ExpandingArrays(), typeIndex);
@@ -260,8 +253,8 @@ void WalkArray(VirloParserPdb& parser, uint64_t address, const std::string& name
 
 void WalkPdbType(VirloParserPdb& parser, uint64_t address, const std::string& name, uint32_t typeIndex,
                  uint32_t tag) {
-    if (CurrentWalk().depth >= kMaxWalkDepth) return;
-    const WalkStep step(parser);
+    if (CurrentWalk().depth >= kMaxWalkDepth || !parser.budget.TakeStep()) return;
+    const WalkStep step;
     const ULONG64 length = QueryUlong64(parser, typeIndex, TI_GET_LENGTH);
     if (tag == SymTagData) {
         WalkData(parser, address, name, typeIndex, length);

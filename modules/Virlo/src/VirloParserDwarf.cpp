@@ -49,6 +49,7 @@ void VirloParserDwarf::ReleaseEntries() {
 
 void VirloParserDwarf::ReleaseSymbols() {
     SymbolCache.clear();
-    lastStored_ = SymbolCache.end();
+    pending_.clear();
+    lastStored_ = pending_.end();
     arrayDimensions.clear();
 }

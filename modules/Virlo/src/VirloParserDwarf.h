@@ -14,6 +14,7 @@
 
 #include "DieFile.h"
 #include "DwarfEntry.h"
+#include "ExpansionBudget.h"
 #include "QualifiedNameSplitter.h"
 #include "VirloParser.h"
 
@@ -28,7 +29,7 @@ public:
     std::multimap<std::string, DwarfEntry*> entriesByName;
     std::vector<uint64_t> arrayDimensions;
 
-    VirloParserDwarf() : lastStored_(SymbolCache.end()) {}
+    VirloParserDwarf() : lastStored_(pending_.end()) {}
     ~VirloParserDwarf() override = default;
 
     int Init(std::string path, std::string second) override;
@@ -51,6 +52,8 @@ public:
     void ResolveDwarfSymbols();
     void ResolveDie(const DwarfEntry* entry, std::string name, SymbolRecord record,
                     QualifiedNameSplitter& splitter);
+    // The size and type code stored under the name by the walk of the
+    // current symbol; type code 0 and the size untouched when there is none.
     void FindType(const std::string& name, uint64_t& size, uint32_t& typeCode) const;
 
     // Number of entries the parser owns (also those displaced from
@@ -65,6 +68,9 @@ private:
     void WalkType(const DwarfEntry* entry, std::string name, const SymbolRecord& record,
                   QualifiedNameSplitter& splitter);
     void Store(const std::string& name, const SymbolRecord& record);
+    // Moves the walked symbol's records into the SymbolCache, each replacing
+    // a record of its name.
+    void CommitPending();
     void ResolveMember(const DwarfEntry* entry, std::string name, SymbolRecord record,
                        QualifiedNameSplitter& splitter);
     void ResolveStructure(const DwarfEntry* entry, const std::string& name, SymbolRecord record,
@@ -80,8 +86,13 @@ private:
     // elements), keyed by what follows the element's name.
     std::vector<std::pair<std::string, SymbolRecord>> RecordsBelow(const std::string& element) const;
 
+    // The records of the symbol being walked; they enter the SymbolCache
+    // when its walk ends within the budget.
+    SymbolCacheMap pending_;
     // Where the walk stored its last record; valid while it runs.
     SymbolCacheMap::iterator lastStored_;
+    // What the walks of this file's symbols may still store.
+    ExpansionBudget budget_;
     // Every entry made and kept; a deque never moves what it holds.
     std::deque<DwarfEntry> ownedEntries_;
     // Steps of the current walk; a walk that goes deeper is a cycle or a
@@ -90,8 +101,6 @@ private:
     // Offsets of the array entries whose element type is being walked, each
     // with whether that walk led back to the array.
     std::map<uint64_t, bool> arraysInProgress_;
-    // Element records the walk of the current symbol has stored.
-    uint64_t elementRecords_ = 0;
 };
 
 // Set by the first parse that merges a structure's definition into an

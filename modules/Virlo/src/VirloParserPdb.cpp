@@ -35,6 +35,7 @@ int VirloParserPdb::Init(std::string path, std::string dbghelpPath) {
 }
 
 int VirloParserPdb::Cache(const std::string& mask) {
+    budget = ExpansionBudget();
     SymEnumSymbols(process, moduleBase, mask.c_str(), EnumSymbolsCallback, &moduleBase);
     // Every type was read during the enumeration; the handler is not needed
     // any more.
@@ -69,7 +70,7 @@ void VirloParserPdb::Terminate(bool) {
 void VirloParserPdb::Enter(const std::string& name, uint64_t address, uint64_t size, uint32_t typeCode,
                            uint8_t bitOffset, uint8_t bitLength) {
     currentRecord = SymbolRecord(address, size, typeCode, bitOffset, bitLength);
-    SymbolCache[name] = std::make_unique<SymbolRecord>(currentRecord);
+    if (budget.TakeRecord(name.size())) SymbolCache[name] = std::make_unique<SymbolRecord>(currentRecord);
 }
 
 void VirloParserPdb::RemoveWithMembers(const std::string& name) {
@@ -113,6 +114,11 @@ BOOL AddPdbSymbol(VirloParserPdb& parser, PSYMBOL_INFO symbolInfo, PVOID) {
     DWORD tag = 0;
     SymGetTypeInfo(parser.process, parser.moduleBase, symbolInfo->TypeIndex, TI_GET_SYMTAG, &tag);
     WalkPdbType(parser, symbolInfo->Address, name, symbolInfo->TypeIndex, tag);
+    if (!parser.budget.Passed().empty()) {
+        parser.RemoveWithMembers(name);
+        ReportSymbolsLeftOut(name, parser.budget.Passed());
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ExpansionBudget.h"
 #include "VirloParser.h"
 #include "dbghelp/DbgHelp.h"
 #include "platform/Module.h"
@@ -27,6 +28,8 @@ public:
     uint64_t moduleBase = 0;
     SymbolRecord currentRecord{};
     std::vector<ArrayDimension> arrayDimensions;
+    // What the walks of this Cache's symbols may still store.
+    ExpansionBudget budget;
 
     VirloParserPdb() = default;
     ~VirloParserPdb() override = default;
@@ -38,7 +41,7 @@ public:
     void Terminate(bool replaceFile) override;
 
     // Stores currentRecord, set to these values, under the name (replacing
-    // an earlier record of that name).
+    // an earlier record of that name), unless the budget is spent.
     void Enter(const std::string& name, uint64_t address, uint64_t size, uint32_t typeCode, uint8_t bitOffset,
                uint8_t bitLength);
     // Removes the name's entry and its member and element entries.
@@ -54,7 +57,9 @@ private:
 BOOL CALLBACK EnumSymbolsCallback(PSYMBOL_INFO symbolInfo, ULONG symbolSize, PVOID userContext);
 
 // Enters one enumerated symbol with its members and elements, unless its
-// name is known at another address. Always TRUE: the enumeration goes on.
+// name is known at another address. TRUE while the enumeration goes on;
+// FALSE when the symbol's walk ran past the budget, which leaves it and the
+// symbols after it out.
 BOOL AddPdbSymbol(VirloParserPdb& parser, PSYMBOL_INFO symbolInfo, PVOID context);
 
 // Enters the symbol of the given type at an absolute address under the

@@ -7,13 +7,12 @@
 
 #include <llvm/DebugInfo/MSF/MSFCommon.h>
 
+#include "NilStreamCheck.h"
+
 namespace dbghelp {
 namespace {
 
 using llvm::msf::SuperBlock;
-
-// A stream of this size is a nil stream: it has no blocks.
-constexpr uint32_t kNilStreamSize = UINT32_MAX;
 
 // Little-endian, at an offset the caller has checked.
 uint32_t ReadU32(const uint8_t* bytes, uint64_t offset) {

@@ -19,6 +19,7 @@
 #include <llvm/Support/MemoryBuffer.h>
 
 #include "MsfLayoutCheck.h"
+#include "NilStreamCheck.h"
 #include "StreamContentChecks.h"
 #include "dbghelp/DbgHelp.h"
 
@@ -116,7 +117,8 @@ bool PdbModule::Load(const std::string& pdbPath, const PeImageFacts& image, std:
         reason = pdbPath + " is damaged: " + Describe(std::move(error));
         return false;
     }
-    if (!CheckNamedStreamMap(file, reason) || !CheckTypeStream(file, reason)) {
+    if (!CheckFixedStreamsNotNil(file, reason) || !CheckNamedStreamMap(file, reason) ||
+        !CheckTypeStream(file, reason)) {
         reason = pdbPath + " is damaged: " + reason;
         return false;
     }
@@ -145,6 +147,10 @@ bool PdbModule::Load(const std::string& pdbPath, const PeImageFacts& image, std:
         storage_->sectionAddresses.push_back(section.VirtualAddress);
     const llvm::VarStreamArray<DbiModuleDescriptor> descriptors(dbi->getModiSubstreamData().StreamData);
     for (const DbiModuleDescriptor& descriptor : descriptors) storage_->modules.push_back(descriptor);
+    if (!CheckSymbolStreamsNotNil(file, dbi->getSymRecordStreamIndex(), storage_->modules, reason)) {
+        reason = pdbPath + " is damaged: " + reason;
+        return false;
+    }
     storage_->moduleStreams.resize(storage_->modules.size());
     storage_->moduleStreamTried.assign(storage_->modules.size(), false);
 

@@ -7,6 +7,7 @@
 #include <llvm/DebugInfo/PDB/Native/RawTypes.h>
 
 #include "HashTableCheck.h"
+#include "NilStreamCheck.h"
 
 namespace dbghelp {
 namespace {
@@ -79,6 +80,9 @@ bool CheckTypeStream(const PDBFile& file, std::string& reason) {
                  Count(header->TypeIndexEnd) + " in " + Count(recordBytes) + " bytes of records";
         return false;
     }
+    if (header->HashStreamIndex != llvm::pdb::kInvalidStreamIndex &&
+        !CheckStreamNotNil(file, header->HashStreamIndex, "the type hash stream", reason))
+        return false;
     return CheckTypeHashTable(file, *header, reason);
 }
 

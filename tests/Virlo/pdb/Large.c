@@ -1,4 +1,4 @@
-/* Arrays with more element records than the reader expands for one symbol:
+/* Arrays with more element records than the reader stores for one file:
    one by its element count, one by the members of its elements. */
 unsigned char frame[5000000];
 
