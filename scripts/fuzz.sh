@@ -35,7 +35,7 @@ for target in "${targets[@]}"; do
     corpus=build-fuzz/corpus/$target
     mkdir -p "$corpus"
     echo "fuzz_$target: ${seconds} s"
-    if build-fuzz/bin/fuzz_"$target" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 \
+    if build-fuzz/bin/fuzz_"$target" -max_total_time="$seconds" -timeout=120 -rss_limit_mb=4096 \
            -artifact_prefix="build-fuzz/findings/$target-" -print_final_stats=1 \
            "$corpus" "build-fuzz/tests/fuzz/seeds/$target" > "build-fuzz/fuzz-logs/$target.log" 2>&1; then
         echo "fuzz_$target: clean, $(ls "$corpus" | wc -l) inputs in its corpus"

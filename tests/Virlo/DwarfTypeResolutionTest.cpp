@@ -416,8 +416,8 @@ TEST(ResolveDwarfSymbols, ArraysNestedSixteenDeepGiveEveryElement) {
     EXPECT_EQ(parser.SymbolCache.size(), (size_t{1} << 17) - 1);
 }
 
-// Structures holding two of the one before, 20 deep, as gcc describes them:
-// no array, yet 2^21 - 1 records. The walk runs past the bound on the
+// Structures holding two of the one before, 22 deep, as gcc describes them:
+// no array, yet 2^23 - 1 records. The walk runs past the bound on the
 // records of a file; the symbol and those after it are left out with one
 // line, those before it stay.
 TEST(ResolveDwarfSymbols, StructuresNestedPastTheRecordBoundLeaveTheSymbolOut) {
@@ -426,10 +426,10 @@ TEST(ResolveDwarfSymbols, StructuresNestedPastTheRecordBoundLeaveTheSymbolOut) {
     testing::internal::CaptureStderr();
     parser.Cache("*");
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "The walk of the symbol nested ran past 1048576 records; it and the symbols after it are "
+              "The walk of the symbol nested ran past 4194304 records; it and the symbols after it are "
               "left out.\n");
     EXPECT_NE(parser.FindSymbol("before"), nullptr);
-    for (const char* name : {"nested", "nested.a", "nested.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b", "tail"})
+    for (const char* name : {"nested", "nested.a", "nested.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b.b", "tail"})
         EXPECT_EQ(parser.FindSymbol(name), nullptr) << name;
 }
 

@@ -108,7 +108,7 @@ const HostileInput kInputs[] = {
          EXPECT_EQ(virlo.GetVirlo("grid[0]"), nullptr);
      }},
     {"huge_array.die", false,
-     "The elements of the array buffer would take the file past 1048576 records; they are left out\\.",
+     "The elements of the array buffer would take the file past 4194304 records; they are left out\\.",
      [](VirloLibrary& virlo) {
          ExpectRecord(virlo, "buffer", 4000000001u, SymbolType_Array);
          EXPECT_EQ(virlo.GetVirlo("buffer[0]"), nullptr);

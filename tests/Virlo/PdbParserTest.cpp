@@ -87,17 +87,17 @@ TEST(PdbParser, ArraysPastTheRecordBoundKeepOnlyTheirOwnRecord) {
     EXPECT_EQ(read.Get("samples[0]"), nullptr);
     EXPECT_EQ(read.Get("samples[0].a"), nullptr);
     EXPECT_NE(read.Get("after"), nullptr);
-    EXPECT_NE(diagnostics.find("The elements of the array frame would take the file past 1048576 records; they "
+    EXPECT_NE(diagnostics.find("The elements of the array frame would take the file past 4194304 records; they "
                                "are left out.\n"),
               std::string::npos)
         << diagnostics;
-    EXPECT_NE(diagnostics.find("The elements of the array samples would take the file past 1048576 records"),
+    EXPECT_NE(diagnostics.find("The elements of the array samples would take the file past 4194304 records"),
               std::string::npos)
         << diagnostics;
 }
 
 // Structures nesting two of the one before, each member named with 4,097
-// characters: 2,047 records, but names past the bound of one file. The
+// characters: 8,191 records, but names past the bound of one file. The
 // symbol is left out with a line, and the reading ends there.
 TEST(PdbParser, NamesPastTheirBoundLeaveTheSymbolOut) {
     testing::internal::CaptureStderr();
@@ -105,7 +105,7 @@ TEST(PdbParser, NamesPastTheirBoundLeaveTheSymbolOut) {
     const std::string diagnostics = testing::internal::GetCapturedStderr();
     ASSERT_EQ(read.InitResult(), 0);
     for (const auto& [name, record] : read.Parser().SymbolCache) EXPECT_NE(name.rfind("nested", 0), 0u) << name;
-    EXPECT_NE(diagnostics.find("The walk of the symbol nested ran past 67108864 characters of names; it and the "
+    EXPECT_NE(diagnostics.find("The walk of the symbol nested ran past 268435456 characters of names; it and the "
                                "symbols after it are left out.\n"),
               std::string::npos)
         << diagnostics;

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
-constexpr uint64_t kMaxRecords = 1048576;
-constexpr uint64_t kMaxNameCharacters = 67108864;  // 64 a record
-constexpr uint64_t kMaxWalkSteps = 8388608;        // 8 a record
+constexpr uint64_t kMaxRecords = 4194304;
+constexpr uint64_t kMaxNameCharacters = 268435456;  // 64 a record
+constexpr uint64_t kMaxWalkSteps = 33554432;        // 8 a record
 
 // Records, and the characters of their names, that walks store.
 struct ExpansionCost {
@@ -27,7 +27,7 @@ public:
     // What the walks have stored so far.
     ExpansionCost Taken() const { return taken_; }
 
-    // The bound that storing this much more would pass ("1048576 records");
+    // The bound that storing this much more would pass ("4194304 records");
     // empty when it fits.
     std::string BoundPassedBy(const ExpansionCost& more) const;
 

@@ -1,5 +1,5 @@
-/* Structures that each hold two of the one before, 20 deep: a variable of
-   the last expands into 2^21 - 1 records (every structure and every char),
+/* Structures that each hold two of the one before, 22 deep: a variable of
+   the last expands into 2^23 - 1 records (every structure and every char),
    more than the reader stores for one file. The names around it sort before
    and after it. */
 struct Level0 {
@@ -83,7 +83,16 @@ struct Level19 {
     struct Level18 b;
 };
 
+struct Level20 {
+    struct Level19 a;
+    struct Level19 b;
+};
+struct Level21 {
+    struct Level20 a;
+    struct Level20 b;
+};
+
 int before = 1;
-struct Level19 nested;
+struct Level21 nested;
 int tail = 2;
 

@@ -1,5 +1,5 @@
-/* Structures that each hold two of the one before, 10 deep, every member
-   named with 4,097 characters: 2,047 records whose names take more
+/* Structures that each hold two of the one before, 12 deep, every member
+   named with 4,097 characters: 8,191 records whose names take more
    characters than the reader stores for one file. */
 #define JOIN(a, b) JOIN_(a, b)
 #define JOIN_(a, b) a##b
@@ -25,7 +25,9 @@ LEVEL(6, 5);
 LEVEL(7, 6);
 LEVEL(8, 7);
 LEVEL(9, 8);
+LEVEL(10, 9);
+LEVEL(11, 10);
 
-struct Level9 nested;
+struct Level11 nested;
 
 int ReadNested(void) { return sizeof nested; }
