@@ -62,7 +62,7 @@ public:
     }
 
     ~Fmu() {
-        library_.fmi2Terminate(component_);
+        // Never initialised, so there is no run to terminate.
         library_.fmi2FreeInstance(component_);
     }
 

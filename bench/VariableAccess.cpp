@@ -49,7 +49,7 @@ public:
     }
 
     ~Fmu() {
-        library_.fmi2Terminate(component_);
+        // Never initialised, so there is no run to terminate.
         library_.fmi2FreeInstance(component_);
         platform::FreeModule(vecu_);
     }

@@ -100,6 +100,9 @@ void MessageLog::Logger(fmi2ComponentEnvironment environment, fmi2String instanc
     std::vsnprintf(text, sizeof text, message, arguments);
     va_end(arguments);
     auto* log = static_cast<MessageLog*>(environment);
+    // The XCP slave gets the logger without the master's environment: its
+    // messages have no log to go to.
+    if (log == nullptr) return;
     log->messages_.push_back({instanceName != nullptr ? instanceName : "<null>", status,
                               category != nullptr ? category : "<null>", text});
 }

@@ -2,8 +2,8 @@
 // with what it was given, as one line each to PellanCalls.txt beside itself
 // (a test copies it into the resource folder as Pellan.so), reads the memory
 // ranges it was handed as a slave would, and logs once through the logger.
-// Built twice; the second build lacks StepPellan, as a library with a
-// missing export would.
+// Built three times; the second build lacks StepPellan, as a library with a
+// missing export would, and the third fails in TerminatePellan.
 
 #include <dlfcn.h>
 
@@ -11,6 +11,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -105,6 +106,9 @@ static_assert(std::is_same_v<decltype(&StepPellan), StepPellanFn>);
 STANDIN_EXPORT void TerminatePellan() {
     Record("TerminatePellan");
     memoryRanges.clear();
+#ifdef STANDIN_PELLAN_FAILING_STOP
+    throw std::runtime_error("the slave cannot stop");
+#endif
 }
 
 static_assert(std::is_same_v<decltype(&InitPellan), InitPellanFn>);

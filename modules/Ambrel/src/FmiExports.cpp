@@ -3,6 +3,7 @@
 
 #include "fmi2/fmi2Functions.h"
 
+#include "CoSimulationState.h"
 #include "DirectLog.h"
 #include "ExportGuard.h"
 #include "InstanceLifecycle.h"
@@ -17,10 +18,19 @@ namespace {
 template <typename Body>
 fmi2Status InstanceCall(fmi2Component component, const char* function, Body body) noexcept {
     return GuardedCall(component, function, [&](FmiInternalState& instance) {
-        if (!instance.unusable) return body(instance);
+        if (instance.state != CoSimulationState::unusable) return body(instance);
         DirectLog(instance, LogCategory_error,
                   "%s: The instance could not be reset; only fmi2FreeInstance is accepted.", function);
         return fmi2Error;
+    });
+}
+
+// InstanceCall for the calls whose order FMI 2.0 fixes: one that comes in
+// another state than its own is refused and changes nothing.
+template <typename Body>
+fmi2Status OrderedInstanceCall(fmi2Component component, const OrderedCall& call, Body body) noexcept {
+    return InstanceCall(component, call.function, [&](FmiInternalState& instance) {
+        return AcceptsCall(instance, call) ? body(instance) : fmi2Error;
     });
 }
 
@@ -59,26 +69,26 @@ void fmi2FreeInstance(fmi2Component c) {
 
 fmi2Status fmi2SetupExperiment(fmi2Component c, fmi2Boolean toleranceDefined, fmi2Real tolerance,
                                fmi2Real startTime, fmi2Boolean, fmi2Real) {
-    return InstanceCall(c, "fmi2SetupExperiment", [&](FmiInternalState& instance) {
+    return OrderedInstanceCall(c, kSetupExperimentCall, [&](FmiInternalState& instance) {
         return SetupExperiment(instance, toleranceDefined, tolerance, startTime);
     });
 }
 
 fmi2Status fmi2EnterInitializationMode(fmi2Component c) {
-    return InstanceCall(c, "fmi2EnterInitializationMode", EnterInitializationMode);
+    return OrderedInstanceCall(c, kEnterInitializationModeCall, EnterInitializationMode);
 }
 
 fmi2Status fmi2ExitInitializationMode(fmi2Component c) {
-    return InstanceCall(c, "fmi2ExitInitializationMode", ExitInitializationMode);
+    return OrderedInstanceCall(c, kExitInitializationModeCall, ExitInitializationMode);
 }
 
-fmi2Status fmi2Terminate(fmi2Component c) { return InstanceCall(c, "fmi2Terminate", Terminate); }
+fmi2Status fmi2Terminate(fmi2Component c) { return OrderedInstanceCall(c, kTerminateCall, Terminate); }
 
 fmi2Status fmi2Reset(fmi2Component c) { return InstanceCall(c, "fmi2Reset", Reset); }
 
 fmi2Status fmi2DoStep(fmi2Component c, fmi2Real currentCommunicationPoint,
                       fmi2Real communicationStepSize, fmi2Boolean) {
-    return InstanceCall(c, "fmi2DoStep", [&](FmiInternalState& instance) {
+    return OrderedInstanceCall(c, kDoStepCall, [&](FmiInternalState& instance) {
         return DoStep(instance, currentCommunicationPoint, communicationStepSize);
     });
 }

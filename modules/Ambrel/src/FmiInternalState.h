@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "CoSimulationState.h"
 #include "EepromFile.h"
 #include "InstantiateArguments.h"
 #include "Plugin.h"
@@ -72,17 +73,13 @@ public:
     SymbolAccessPtr nullAccess;
     std::vector<std::string> variableNames;
     std::unique_ptr<QorvCallbacks1> pluginCallbacks;
-    // Set by fmi2Terminate: plug-ins and the symbol library are gone from
-    // then on, so nothing may run tasks or notify plug-ins any more.
-    bool terminated = false;
+    // Where the master's calls have brought the instance.
+    CoSimulationState state = CoSimulationState::instantiated;
     // The scaling of each variable, resolved from scalings once rather than
     // searched on every access.
     VariableScalings variableScalings;
     // What the instance was built from; fmi2Reset builds it again in place.
     InstantiationArguments instantiation;
-    // Set when fmi2Reset could not build the instance again: it holds
-    // nothing any more, and only fmi2FreeInstance is accepted.
-    bool unusable = false;
     // Number of messages of status fmi2Error sent through Log, so that a
     // failing step can tell whether it has said why.
     uint32_t errorsLogged = 0;

@@ -7,10 +7,14 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
+#include "CaughtFailure.h"
+#include "CoSimulationState.h"
 #include "DebugHook.h"
 #include "DirectLog.h"
+#include "ExportGuard.h"
 #include "Eeprom.h"
 #include "InitialData.h"
 #include "InstanceCreation.h"
@@ -23,6 +27,7 @@
 #include "ResourcesFileCheck.h"
 #include "ScalingFile.h"
 #include "SymbolRegistration.h"
+#include "Teardown.h"
 #include "TaskExecution.h"
 #include "TaskTime.h"
 #include "VecuDllPath.h"
@@ -44,56 +49,56 @@ void StopXcpSlave(const FmiInternalState& instance) {
 
 void UnloadSymbolLibrary(const FmiInternalState& instance) {
     if (!HoldsProcessWideBindings(instance) || virloModule == nullptr) return;
-    UnloadVirlo(virloModule);
+    platform::ModuleHandle module = virloModule;
+    // Forgotten first: the library is gone even when its termination fails.
     virloModule = nullptr;
+    UnloadVirlo(module);
 }
 
 // Everything fmi2Terminate unloads. Safe to repeat: what is gone is not
 // released twice.
-void ReleaseRunTimeModules(FmiInternalState& instance) {
-    StopXcpSlave(instance);
-    FreePluginModules(instance);
-    UnloadSymbolLibrary(instance);
+void ReleaseRunTimeModules(FmiInternalState& instance, Teardown& teardown) {
+    teardown.Run("stopping the XCP slave", [&] { StopXcpSlave(instance); });
+    teardown.Run("unloading the plugins", [&] { FreePluginModules(instance); });
+    teardown.Run("unloading the symbol library", [&] { UnloadSymbolLibrary(instance); });
 }
 
 // Gives back what the record holds, the record itself staying: patches are
 // restored before the vECU library goes. Safe to repeat. True when the vECU
 // library has left the process (or none was loaded).
-bool ReleaseInstanceRecord(FmiInternalState& instance) {
+bool ReleaseInstanceRecord(FmiInternalState& instance, Teardown& teardown) {
     instance.memoryRanges.clear();
     instance.variableNames.clear();
     instance.tasks.clear();
-    RestoreRedirects(instance);
+    teardown.Run("restoring the redirected functions", [&] { RestoreRedirects(instance); });
     instance.pluginCallbacks.reset();
     instance.initialDataEntries.clear();
     ReleaseEepromFiles(instance);
     // The accessors point into the vECU library.
     instance.variables.clear();
     if (instance.vEcuModule == nullptr) return true;
-    const std::string path = platform::ModulePath(instance.vEcuModule);
-    platform::FreeModule(instance.vEcuModule);
-    instance.vEcuModule = nullptr;
-    return !platform::IsModuleLoaded(path);
+    bool unloaded = false;
+    teardown.Run("unloading the vECU library", [&] {
+        const std::string path = platform::ModulePath(instance.vEcuModule);
+        platform::FreeModule(instance.vEcuModule);
+        instance.vEcuModule = nullptr;
+        unloaded = !platform::IsModuleLoaded(path);
+    });
+    return unloaded;
 }
 
 // Releases the record and what it holds, the vECU library before the record.
-void DestroyInstance(FmiInternalState* instance) {
-    ReleaseInstanceRecord(*instance);
+void DestroyInstance(FmiInternalState* instance, Teardown& teardown) {
+    ReleaseInstanceRecord(*instance, teardown);
     if (currentInstance == instance) currentInstance = nullptr;
     delete instance;
 }
 
 // What a failed or interrupted build has taken, given back; the record
-// stays. Already failing, so a further failure is not reported.
-void GiveBackFailedBuild(FmiInternalState& instance) noexcept {
-    try {
-        ReleaseRunTimeModules(instance);
-    } catch (...) {
-    }
-    try {
-        ReleaseInstanceRecord(instance);
-    } catch (...) {
-    }
+// stays.
+void GiveBackFailedBuild(FmiInternalState& instance, Teardown& teardown) {
+    ReleaseRunTimeModules(instance, teardown);
+    ReleaseInstanceRecord(instance, teardown);
 }
 
 // Runs one instantiation step that answers 0 on success. A failure the step
@@ -202,12 +207,6 @@ bool ContinuesAt(double start, double standing) {
     return std::fabs(start - standing) <= rounding;
 }
 
-// The refusal of a call that would reach modules fmi2Terminate unloaded.
-fmi2Status RefuseAfterTerminate(const FmiInternalState& instance, const char* function) {
-    DirectLog(instance, LogCategory_error, "%s called after fmi2Terminate", function);
-    return fmi2Error;
-}
-
 }  // namespace
 
 FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2String fmuGUID,
@@ -243,16 +242,12 @@ FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2Str
                                            ResourceLocationToPath(fmuResourceLocation), functions,
                                            loggingOn != fmi2False};
     bool built = false;
-    try {
-        built = BuildInstance(*record, arguments);
-    } catch (...) {
-        GiveBackFailedBuild(*record);
-        DestroyInstance(record.release());
-        throw;
-    }
+    const std::optional<std::string> failure = CatchFailure([&] { built = BuildInstance(*record, arguments); });
     if (!built) {
-        GiveBackFailedBuild(*record);
-        DestroyInstance(record.release());
+        Teardown teardown(*record, "fmi2Instantiate");
+        GiveBackFailedBuild(*record, teardown);
+        if (failure) ReportEscapedException(functions, instanceName, "fmi2Instantiate", failure->c_str());
+        DestroyInstance(record.release(), teardown);
         return nullptr;
     }
     claim.Keep();
@@ -260,14 +255,14 @@ FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2Str
 }
 
 fmi2Status EnterInitializationMode(FmiInternalState& instance) {
-    if (instance.terminated) return RefuseAfterTerminate(instance, "fmi2EnterInitializationMode");
+    BeginCall(instance, kEnterInitializationModeCall);
     NotifyEnterInit(instance);
     RunEnterInitTasks(instance);
     return fmi2OK;
 }
 
 fmi2Status ExitInitializationMode(FmiInternalState& instance) {
-    if (instance.terminated) return RefuseAfterTerminate(instance, "fmi2ExitInitializationMode");
+    BeginCall(instance, kExitInitializationModeCall);
     NotifyExitInit(instance);
     RunExitInitTasks(instance);
     return fmi2OK;
@@ -280,7 +275,6 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
         DirectLog(instance, LogCategory_error, "fmi2DoStep communicationStepSize must be > 0");
         return fmi2Error;
     }
-    if (instance.terminated) return RefuseAfterTerminate(instance, "fmi2DoStep");
     const double stepEnd = currentCommunicationPoint + communicationStepSize;
     // A time outside would saturate, and a step up to it would run every
     // activation in between; infinities and NaN fall outside as well.
@@ -313,16 +307,19 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
 }
 
 fmi2Status Reset(FmiInternalState& instance) {
-    RunTerminationTasks(instance);
-    StopXcpSlave(instance);
+    Teardown teardown(instance, "fmi2Reset");
+    // A run that fmi2Terminate has not ended ends here, for the plug-ins
+    // too: one that writes its results at termination keeps them.
+    if (instance.state != CoSimulationState::terminated) NotifyTerminate(instance, teardown);
+    teardown.Run("running the terminate tasks", [&] { RunTerminationTasks(instance); });
     const InstantiationArguments arguments = instance.instantiation;
     // Whatever fails from here on leaves the instance to fmi2FreeInstance.
-    instance.unusable = true;
+    instance.state = CoSimulationState::unusable;
     // As fmi2Terminate and fmi2FreeInstance release, but no EEPROM image is
     // written back: a reset ends no simulation.
-    ReleaseRunTimeModules(instance);
+    ReleaseRunTimeModules(instance, teardown);
     const std::string vEcuLibrary = platform::ModulePath(instance.vEcuModule);
-    const bool vEcuUnloaded = ReleaseInstanceRecord(instance);
+    const bool vEcuUnloaded = ReleaseInstanceRecord(instance, teardown);
 
     // A fresh record in the same place: the master keeps its pointer, and
     // nothing of the previous run (time, schedule, scalings, settings)
@@ -330,7 +327,7 @@ fmi2Status Reset(FmiInternalState& instance) {
     instance.~FmiInternalState();
     new (&instance) FmiInternalState();
     AssignInstanceIdentity(instance, arguments);
-    instance.unusable = true;
+    instance.state = CoSimulationState::unusable;
     currentInstance = &instance;
 
     if (!vEcuUnloaded) {
@@ -341,35 +338,30 @@ fmi2Status Reset(FmiInternalState& instance) {
         return fmi2Error;
     }
     bool built = false;
-    try {
-        built = BuildInstance(instance, arguments);
-    } catch (...) {
-        GiveBackFailedBuild(instance);
-        throw;
-    }
+    const std::optional<std::string> failure = CatchFailure([&] { built = BuildInstance(instance, arguments); });
     if (!built) {
-        GiveBackFailedBuild(instance);
+        GiveBackFailedBuild(instance, teardown);
+        if (failure) DirectLog(instance, LogCategory_error, "fmi2Reset failed: %s", failure->c_str());
         return fmi2Error;
     }
-    instance.unusable = false;
-    return fmi2OK;
+    instance.state = CoSimulationState::instantiated;
+    return teardown.status();
 }
 
 fmi2Status Terminate(FmiInternalState& instance) {
-    if (instance.terminated) return RefuseAfterTerminate(instance, "fmi2Terminate");
-    // Marked first: should a step below fail, the instance still counts as
-    // terminated, and fmi2FreeInstance gives back what is left.
-    instance.terminated = true;
-    NotifyTerminate(instance);
-    RunTerminationTasks(instance);
-    StopXcpSlave(instance);
+    BeginCall(instance, kTerminateCall);
+    Teardown teardown(instance, "fmi2Terminate");
+    NotifyTerminate(instance, teardown);
+    teardown.Run("running the terminate tasks", [&] { RunTerminationTasks(instance); });
+    teardown.Run("stopping the XCP slave", [&] { StopXcpSlave(instance); });
     // A failed write-back has said why; the master must not take the ECU's
     // EEPROM for saved.
-    const uint32_t eepromResult =
-        SaveEepromFiles(instance, instance.resourceDirectory, instance.instanceName);
-    FreePluginModules(instance);
-    UnloadSymbolLibrary(instance);
-    return eepromResult == 0 ? fmi2OK : fmi2Error;
+    teardown.Run("writing the EEPROM images back", [&] {
+        return SaveEepromFiles(instance, instance.resourceDirectory, instance.instanceName) == 0;
+    });
+    teardown.Run("unloading the plugins", [&] { FreePluginModules(instance); });
+    teardown.Run("unloading the symbol library", [&] { UnloadSymbolLibrary(instance); });
+    return teardown.status();
 }
 
 void FreeInstance(FmiInternalState* instance) {
@@ -377,13 +369,8 @@ void FreeInstance(FmiInternalState* instance) {
     if (instance->loggingOn) DirectLog(*instance, LogCategory_log, "fmi2FreeInstance");
     // A master may free an instance it never terminated; its modules must
     // not outlive it.
-    try {
-        ReleaseRunTimeModules(*instance);
-    } catch (const std::exception& failure) {
-        DirectLog(*instance, LogCategory_error, "fmi2FreeInstance failed: %s", failure.what());
-    } catch (...) {
-        DirectLog(*instance, LogCategory_error, "fmi2FreeInstance failed: unknown exception");
-    }
-    DestroyInstance(instance);
+    Teardown teardown(*instance, "fmi2FreeInstance");
+    ReleaseRunTimeModules(*instance, teardown);
+    DestroyInstance(instance, teardown);
     ReleaseLiveInstance();
 }

@@ -15,6 +15,9 @@ FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2Str
                               fmi2String fmuResourceLocation, const fmi2CallbackFunctions* functions,
                               fmi2Boolean loggingOn);
 
+// The calls below that FMI 2.0 orders come here only in their own state
+// (see CoSimulationState.h).
+
 fmi2Status EnterInitializationMode(FmiInternalState& instance);
 fmi2Status ExitInitializationMode(FmiInternalState& instance);
 
@@ -25,22 +28,28 @@ fmi2Status ExitInitializationMode(FmiInternalState& instance);
 fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
                   double communicationStepSize);
 
-// Runs the terminate tasks and stops the XCP slave, then gives back what the
-// instance holds, unloads the vECU library and builds the instance again
-// from its instantiation arguments in the same record. EEPROM images are
-// not written back. Fails when the vECU library stays loaded (its globals
-// would not start fresh) or a step of the instantiation fails; the instance
-// then holds nothing and only fmi2FreeInstance is accepted.
+// Accepted in every state. Tells the plug-ins of termination unless
+// fmi2Terminate has, runs the terminate tasks and stops the XCP slave, then
+// gives back what the instance holds, unloads the vECU library and builds
+// the instance again from its instantiation arguments in the same record,
+// which is then instantiated. EEPROM images are not written back. Every
+// step of the teardown runs even when one before it fails, and fails the
+// call. Fails as well when the vECU library stays loaded (its globals would
+// not start fresh) or a step of the instantiation fails; the instance then
+// holds nothing and only fmi2FreeInstance is accepted.
 fmi2Status Reset(FmiInternalState& instance);
 
-// Ends the simulation and unloads plug-ins and the symbol library. From
-// then on only the variable access, the logging settings, reset and the
-// release of the instance act; the other calls are refused.
+// Ends the simulation: tells the plug-ins, runs the terminate tasks, stops
+// the XCP slave, writes the EEPROM images back and unloads plug-ins and the
+// symbol library; every step runs even when one before it fails, and fails
+// the call. From then on only the variable access, the logging settings,
+// reset and the release of the instance act.
 fmi2Status Terminate(FmiInternalState& instance);
 
 // Releases the instance and everything it still holds, the vECU library
-// last; currentInstance no longer names it afterwards, and another instance
-// may be instantiated. Null is ignored.
+// last, every step even when one before it fails; currentInstance no longer
+// names it afterwards, and another instance may be instantiated. Null is
+// ignored.
 void FreeInstance(FmiInternalState* instance);
 
 #endif

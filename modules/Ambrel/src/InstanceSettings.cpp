@@ -12,15 +12,6 @@ fmi2Status SetDebugLogging(FmiInternalState& instance, fmi2Boolean loggingOn) {
 
 fmi2Status SetupExperiment(FmiInternalState& instance, fmi2Boolean toleranceDefined,
                            fmi2Real tolerance, fmi2Real startTime) {
-    // Tasks are scheduled from the origin at their first run; moving it
-    // afterwards would leave them on the old time axis.
-    if (instance.stepSize > 0.0) {
-        DirectLog(instance, LogCategory_error,
-                  "fmi2SetupExperiment: The simulation has already begun at %g s; the start time "
-                  "cannot change.",
-                  instance.startTime);
-        return fmi2Error;
-    }
     if (!IsWithinTaskTimeRange(startTime)) {
         DirectLog(instance, LogCategory_error,
                   "fmi2SetupExperiment: startTime = %g lies outside the scheduler's time range (0 s "

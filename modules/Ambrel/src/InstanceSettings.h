@@ -10,8 +10,8 @@ fmi2Status SetDebugLogging(FmiInternalState& instance, fmi2Boolean loggingOn);
 
 // Takes startTime as the origin of the schedule: a task with offset o first
 // runs at startTime + o, and the first step must begin at startTime. Refused
-// once the first step is taken, and for a start outside the scheduler's
-// time range. The tolerance changes nothing.
+// for a start outside the scheduler's time range. The tolerance changes
+// nothing. Only an instance that is not yet initialised gets here.
 fmi2Status SetupExperiment(FmiInternalState& instance, fmi2Boolean toleranceDefined,
                            fmi2Real tolerance, fmi2Real startTime);
 

@@ -1,7 +1,10 @@
 #include "PluginNotifications.h"
 
+#include <string>
+
 #include "FmiInternalState.h"
 #include "NotifyPlugins.h"
+#include "Teardown.h"
 
 namespace {
 
@@ -22,6 +25,13 @@ OperationArguments TaskRunArguments(const FmiInternalState& instance, Task* task
     OperationArguments arguments = CallbacksArguments(instance);
     arguments[kTaskArgument] = task;
     return arguments;
+}
+
+// The file the plug-in was loaded from, for messages.
+std::string PluginFileName(const FmiInternalState& instance, const Plugin& plugin) {
+    for (const auto& [name, module] : instance.pluginModules)
+        if (module == plugin.module) return name;
+    return "?";
 }
 
 // The step loop sends two notifications per task run: without plug-ins no
@@ -64,6 +74,13 @@ void NotifyPostDoStep(FmiInternalState& instance) {
     Notify<PostDoStepOperation>(instance, [&] { return StepArguments(instance); });
 }
 
-void NotifyTerminate(FmiInternalState& instance) {
-    Notify<TerminateOperation>(instance, [&] { return CallbacksArguments(instance); });
+void NotifyTerminate(FmiInternalState& instance, Teardown& teardown) {
+    if (instance.plugins.empty()) return;
+    TerminateOperation operation;
+    OperationArguments arguments = CallbacksArguments(instance);
+    // Each plug-in is told on its own: one that fails must not cost the
+    // others the end of their run.
+    for (const auto& [version, plugin] : instance.plugins)
+        teardown.Run("the terminate notification of the plugin " + PluginFileName(instance, *plugin),
+                     [&] { plugin->Accept(operation, arguments); });
 }

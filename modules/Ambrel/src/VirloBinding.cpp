@@ -3,8 +3,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <stdexcept>
 #include <thread>
 #include <utility>
+
+#include "CaughtFailure.h"
 
 VirloEntryPoints virloEntryPoints;
 platform::ModuleHandle virloModule = nullptr;
@@ -116,8 +120,12 @@ platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::s
 }
 
 void UnloadVirlo(platform::ModuleHandle module) {
-    CallClearVirloCache();
-    CallTerminateVirlo(false);
+    // Terminated and unloaded even when a call before fails: a library left
+    // loaded and initialised would refuse the next instance's InitVirlo.
+    std::optional<std::string> failure = CatchFailure(CallClearVirloCache);
+    if (std::optional<std::string> terminateFailure = CatchFailure([] { CallTerminateVirlo(false); });
+        !failure)
+        failure = std::move(terminateFailure);
     const bool lockLeft = lockHolder == std::this_thread::get_id();
     FreeVirloLibrary(module);
     // On another thread TerminateVirlo leaves the lock held; it is gone only
@@ -126,6 +134,7 @@ void UnloadVirlo(platform::ModuleHandle module) {
         lockHolder = std::thread::id();
         lockedLibrary.clear();
     }
+    if (failure) throw std::runtime_error("the symbol library failed to terminate: " + *failure);
 }
 
 bool VirloLockedByAnotherThread() {

@@ -55,7 +55,9 @@ uint32_t CallWriteVirloToFile(const wchar_t* path, uint32_t unused, uint64_t ima
 platform::ModuleHandle LoadVirlo(const std::string& resourceFolder, const std::string& libraryFolder,
                                  std::string* failure = nullptr);
 
-// Clears the cache, terminates and unloads the symbol library.
+// Clears the cache, terminates and unloads the symbol library. The library
+// is unloaded even when a call into it fails, which is then raised as a
+// std::runtime_error of this library's own.
 void UnloadVirlo(platform::ModuleHandle module);
 
 // The symbol library holds a lock from InitVirlo to TerminateVirlo that only

@@ -1,8 +1,11 @@
 #include "XcpSlaveBinding.h"
 
 #include <cstdint>
+#include <optional>
+#include <stdexcept>
 #include <utility>
 
+#include "CaughtFailure.h"
 #include "FmiInternalState.h"
 #include "PellanBinding.h"
 
@@ -29,6 +32,9 @@ void AdvancePellan(double currentCommunicationPoint, double communicationStepSiz
 }
 
 void StopPellan() {
-    CallTerminatePellan();
+    // The library goes even when its stop fails: left loaded, it would be
+    // bound again over itself by the next instance.
+    const std::optional<std::string> failure = CatchFailure(CallTerminatePellan);
     UnloadPellanLibrary();
+    if (failure) throw std::runtime_error("the XCP slave's TerminatePellan failed: " + *failure);
 }

@@ -22,6 +22,8 @@ void StartPellan(FmiInternalState& instance, const std::string& folder, fmi2Call
 void AdvancePellan(double currentCommunicationPoint, double communicationStepSize);
 
 // Terminates and unloads the slave; nothing happens when none is bound.
+// The library is unloaded even when its stop fails, which is then raised
+// as a std::runtime_error of this library's own.
 void StopPellan();
 
 #endif

@@ -77,6 +77,8 @@ TEST_F(LifecycleTest, FreeingWithoutTerminateReleasesEverything) {
     LayOut();
     fmi2Component c = Instantiate(folder.uri(), fmi2False);
     ASSERT_NE(c, nullptr);
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(c), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(c), fmi2OK);
     ASSERT_EQ(fmu.fmi2DoStep(c, 0.0, 0.01, fmi2True), fmi2OK);
     fmu.fmi2FreeInstance(c);
     EXPECT_TRUE(folder.Exists("vecu-stopped.txt"));

@@ -119,6 +119,8 @@ TEST_F(OneInstanceTest, InstancesComeAndGoOnChangingThreads) {
     LingeringThread instantiating([&] { c = Instantiate(folder.uri(), fmi2False); });
     ASSERT_NE(c, nullptr) << log.text();
     LingeringThread([&] {
+        EXPECT_EQ(fmu.fmi2EnterInitializationMode(c), fmi2OK);
+        EXPECT_EQ(fmu.fmi2ExitInitializationMode(c), fmi2OK);
         EXPECT_EQ(fmu.fmi2Terminate(c), fmi2OK);
         fmu.fmi2FreeInstance(c);
     });

@@ -41,6 +41,8 @@ TEST_F(SimulationTimeTest, StepsThatSkipRepeatOrOverflowAreRefusedAndRunNothing)
                   "fmi2SetupExperiment: startTime = -1 lies outside the scheduler's time range (0 s to "
                   "1.84467e+10 s).");
     ASSERT_EQ(fmu.fmi2SetupExperiment(c, fmi2False, 0.0, 1.0, fmi2False, 0.0), fmi2OK);
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(c), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(c), fmi2OK);
 
     ExpectRefused(fmu.fmi2DoStep(c, 0.0, 0.01, fmi2True),
                   "fmi2DoStep: The step starts at 0.000000000 s, but the simulation stands at 1.000000000 "
@@ -65,8 +67,8 @@ TEST_F(SimulationTimeTest, StepsThatSkipRepeatOrOverflowAreRefusedAndRunNothing)
     ASSERT_EQ(fmu.fmi2DoStep(c, 1.01, 0.01, fmi2True), fmi2OK);
     EXPECT_EQ(Integer(c, kStepCount), 3);
     ExpectRefused(fmu.fmi2SetupExperiment(c, fmi2False, 0.0, 0.0, fmi2False, 0.0),
-                  "fmi2SetupExperiment: The simulation has already begun at 1 s; the start time cannot "
-                  "change.");
+                  "fmi2SetupExperiment called in the state 'step mode'; it is accepted only in the state "
+                  "'instantiated', so nothing was done.");
     fmu.fmi2FreeInstance(c);
 }
 
@@ -79,6 +81,8 @@ TEST_F(SimulationTimeTest, PointsThatAMasterComputesAsStartPlusStepsAreContinuou
     const double start = 1e7;
     const double h = 0.01;
     ASSERT_EQ(fmu.fmi2SetupExperiment(c, fmi2False, 0.0, start, fmi2False, 0.0), fmi2OK);
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(c), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(c), fmi2OK);
     for (int n = 0; n < 200; ++n)
         ASSERT_EQ(fmu.fmi2DoStep(c, start + n * h, h, fmi2True), fmi2OK) << "step " << n;
     log.clear();

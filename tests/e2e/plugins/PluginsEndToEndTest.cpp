@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "FmuHarness.h"
+#include "PellanRecord.h"
 #include "PluginVecuOffsets.h"
 #include "ScalarAccess.h"
 
@@ -262,15 +264,88 @@ TEST_F(PluginsEndToEnd, CallbacksReachVariablesTasksAndTheLogger) {
     EXPECT_EQ(Calls().back(), "symbol speedRaw size 8 type 10");
 }
 
-TEST_F(PluginsEndToEnd, AnExceptionOutOfAPluginFailsTheCallNotTheMaster) {
+TEST_F(PluginsEndToEnd, FailingPluginsAndSlavesCostNoEepromAndNoLaterInstance) {
+    // The failing plug-in is told first; the one after it must still hear
+    // of termination.
     AddPlugin("throwing_plugin", "plugin_throws.so");
+    AddPlugin("recording_plugin1", "plugin_x.so");
+    folder.Copy(STANDIN_PELLAN_FAILING_STOP, "Pellan.so");
+    folder.Write("nvm.txt", "00 00 00 00\n");
+    folder.Write("resources.txt", std::string(kResources) + "Eeprom\n    nvm.txt\n        stopRuns\n");
     Instantiate();
     if (HasFatalFailure()) return;
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
     EXPECT_EQ(fmu.fmi2DoStep(component, 0.0, 0.01, fmi2True), fmi2Error);
     EXPECT_EQ(log.messages().back().message, "fmi2DoStep failed: plugin refuses the step");
-    EXPECT_EQ(log.messages().back().status, fmi2Error);
     EXPECT_EQ(GetInteger(kFastRuns), 0);
-    EXPECT_EQ(fmu.fmi2Terminate(component), fmi2OK);
+
+    // Every step of the teardown runs, and the run's EEPROM is written back.
+    log.clear();
+    EXPECT_EQ(fmu.fmi2Terminate(component), fmi2Error);
+    EXPECT_EQ(log.text(),
+              "fmi2Terminate: the terminate notification of the plugin plugin_throws.so failed: plugin "
+              "refuses to terminate\n"
+              "fmi2Terminate: stopping the XCP slave failed: the XCP slave's TerminatePellan failed: the "
+              "slave cannot stop\n");
+    EXPECT_EQ(GetInteger(kStopRuns), 1);
+    EXPECT_EQ(folder.Read("nvm.txt"), "01 00 00 00\n");
+    EXPECT_EQ(Calls(), (std::vector<std::string>{"plugin1 version", "plugin1 instantiate", "plugin1 enterInit",
+                                                 "plugin1 exitInit", "plugin1 terminate", "plugin1 unloaded"}));
+    fmu.fmi2FreeInstance(component);
+    component = nullptr;
+
+    // Released without termination, the slave fails again.
+    log.clear();
+    Instantiate();
+    if (HasFatalFailure()) return;
+    fmu.fmi2FreeInstance(component);
+    component = nullptr;
+    EXPECT_EQ(log.text(),
+              "Loading plugin plugin_throws.so\nLoading plugin plugin_x.so\n"
+              "fmi2FreeInstance: stopping the XCP slave failed: the XCP slave's TerminatePellan failed: "
+              "the slave cannot stop\n");
+    EXPECT_EQ(harness::PellanCallSequence(folder.Read(harness::kPellanRecordName)),
+              "InitPellan TerminatePellan InitPellan TerminatePellan");
+
+    // Nothing of them stayed behind: the next instance resolves its
+    // variables and tasks and starts from the saved EEPROM.
+    std::filesystem::remove(folder.path() + "plugin_throws.so");
+    std::filesystem::remove(folder.path() + "Pellan.so");
+    log.clear();
+    Instantiate();
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(GetReal(kSpeedRaw), 7.0);
+    EXPECT_EQ(GetInteger(kStopRuns), 1);
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    Step(0.01);
+    EXPECT_EQ(GetInteger(kFastRuns), 3);
+    EXPECT_EQ(log.text(), "Loading plugin plugin_x.so\n");
+}
+
+TEST_F(PluginsEndToEnd, AResetEndsARunningRunForThePluginsOnce) {
+    AddPlugin("recording_plugin1", "plugin1.so");
+    Instantiate();
+    if (HasFatalFailure()) return;
+    const auto tail = [this](size_t n) {
+        const std::vector<std::string> calls = Calls();
+        return std::vector<std::string>(calls.end() - std::min(n, calls.size()), calls.end());
+    };
+    const std::vector<std::string> rerun = {"plugin1 terminate", "plugin1 unloaded", "plugin1 version",
+                                            "plugin1 instantiate"};
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    Step(0.01);
+    ASSERT_EQ(fmu.fmi2Reset(component), fmi2OK);
+    EXPECT_EQ(tail(5), (std::vector<std::string>{"plugin1 postDoStep 0 0.01", rerun[0], rerun[1], rerun[2],
+                                                 rerun[3]}));
+    // A run that was terminated is not ended twice.
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2Reset(component), fmi2OK);
+    EXPECT_EQ(tail(5), (std::vector<std::string>{"plugin1 exitInit", rerun[0], rerun[1], rerun[2], rerun[3]}));
 }
 
 TEST_F(PluginsEndToEnd, AFolderThatCannotBeSearchedIsReportedAndLeavesNoPlugins) {
@@ -283,6 +358,8 @@ TEST_F(PluginsEndToEnd, AFolderThatCannotBeSearchedIsReportedAndLeavesNoPlugins)
     EXPECT_EQ(log.messages()[0].status, fmi2Warning);
     EXPECT_EQ(log.messages()[0].message.rfind("Cannot look for plugins: ", 0), 0u);
     EXPECT_NE(log.messages()[0].message.find("pluginloop.so"), std::string::npos);
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
     Step(0.01);
     EXPECT_EQ(GetInteger(kFastRuns), 3);
     EXPECT_FALSE(folder.Exists("plugin-calls.txt"));

@@ -1,4 +1,4 @@
-// A plug-in whose step entry fails with an exception.
+// A plug-in whose step and terminate entries fail with an exception.
 
 #include <stdexcept>
 
@@ -6,7 +6,8 @@
 
 int32_t qorvPluginVersion() { return 1; }
 void qorvInstantiate1(const QorvCallbacks1*) {}
-void qorvTerminate1(const QorvCallbacks1*) {}
+
+void qorvTerminate1(const QorvCallbacks1*) { throw std::runtime_error("plugin refuses to terminate"); }
 
 void qorvPreDoStep1(const QorvCallbacks1*, double, double) {
     throw std::runtime_error("plugin refuses the step");

@@ -271,6 +271,8 @@ TEST_F(VariablesEndToEnd, WithoutTheSymbolLibraryOnlyTextRecordsResolve) {
 
 TEST_F(VariablesEndToEnd, VariablesStayReachableAfterTerminate) {
     ASSERT_NE(Instantiate({"vS32"}), nullptr);
+    ASSERT_EQ(Fmu().fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(Fmu().fmi2ExitInitializationMode(component), fmi2OK);
     ASSERT_EQ(Fmu().fmi2Terminate(component), fmi2OK);
     EXPECT_EQ(GetInteger(1), -70000);
     SetInteger(1, 4);
