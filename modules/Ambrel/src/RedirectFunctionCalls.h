@@ -15,7 +15,8 @@ int32_t ReadRedirectFunctionCallsSection(FmiInternalState& instance, const std::
                                          const std::string& instanceName);
 
 // Patches every collected function so that its calls reach the replacement.
-// A pair that cannot be patched safely is reported and skipped.
+// A pair that does not resolve, or whose patch would break code, overlap
+// another patch or make calls loop, is reported and skipped.
 void InstallRedirects(FmiInternalState& instance);
 
 // Writes back the original code of every patched function and releases the

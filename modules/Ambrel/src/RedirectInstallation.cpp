@@ -3,7 +3,11 @@
 
 #include <cinttypes>
 #include <cstring>
+#include <map>
 #include <optional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "CodePadding.h"
 #include "FmiInternalState.h"
@@ -41,35 +45,60 @@ bool LiesInCode(uint64_t address, uint64_t length) {
 // Installs the pairs of one instance's table.
 class RedirectInstaller {
 public:
+    using Pair = std::pair<std::string, std::string>;
+
     explicit RedirectInstaller(FmiInternalState& instance)
         : instance_(instance), table_(*instance.redirectTable), base_(VecuModuleBase(instance)) {}
 
     void InstallAll() {
-        for (const auto& [from, to] : table_.pendingPairs) Install(from, to);
+        for (const Pair& pair : table_.pendingPairs) Install(pair);
     }
 
 private:
-    // Text forms only when both words are; otherwise both are names.
-    void Install(const std::string& from, const std::string& to) {
+    void Install(const Pair& pair) {
+        const auto& [from, to] = pair;
+        // A pair without words comes from an empty line, which the section
+        // reader has reported.
+        if (from.empty()) return;
+        if (to.empty()) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: No replacement named for '%s'; not redirected.",
+                          from.c_str());
+            return;
+        }
+        // Text forms only when both words are; otherwise both are names.
         const bool asText = IsSymbolRecordText(from) && IsSymbolRecordText(to);
         const std::optional<ResolvedFunction> source = Resolve(from, asText);
         const std::optional<ResolvedFunction> target = Resolve(to, asText);
-        if (!source || !target) return;
+        if (!source)
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: '%s' names no known symbol; not redirected to '%s'.",
+                          from.c_str(), to.c_str());
+        if (!target)
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: Replacement '%s' names no known symbol; '%s' not "
+                          "redirected.",
+                          to.c_str(), from.c_str());
+        if (!source || !target || source->address == 0 || target->address == 0) return;
         if (source->address != target->address) {
             // The function is judged by its own code, not by an earlier
             // patch; a later pair that is refused thus leaves it unpatched.
             table_.Remove(source->address);
-            if (!IsSafeToPatch(from, to, *source, *target)) return;
+            if (!IsSafeToPatch(pair, *source, *target)) return;
         }
         if (const int error = table_.Add(source->address, target->address, RedirectAddress_AsGiven,
-                                         RedirectAddress_AsGiven))
+                                         RedirectAddress_AsGiven)) {
             instance_.Log(instance_.instanceName, LogCategory_error, "error",
                           "fmi2Instantiate: Cannot make the code of '%s' writable to redirect it to "
                           "'%s': %s",
                           from.c_str(), to.c_str(), std::strerror(error));
+            return;
+        }
+        installedBy_[source->address] = &pair;
     }
 
-    // Nothing for a name the symbol library does not know or an address of 0.
+    // Nothing for a name the symbol library does not know; an address of 0
+    // as the text or the symbol gives it.
     std::optional<ResolvedFunction> Resolve(const std::string& word, bool asText) const {
         ResolvedFunction function;
         if (asText) {
@@ -80,13 +109,12 @@ private:
             function.address = record->address;
             function.size = record->size;
         }
-        if (function.address == 0) return std::nullopt;
-        function.address += base_;
+        if (function.address != 0) function.address += base_;
         return function;
     }
 
-    bool IsSafeToPatch(const std::string& from, const std::string& to,
-                       const ResolvedFunction& source, const ResolvedFunction& target) {
+    bool IsSafeToPatch(const Pair& pair, const ResolvedFunction& source, const ResolvedFunction& target) {
+        const auto& [from, to] = pair;
         const uint64_t patchLength = table_.PatchLength();
         if (!LiesInCode(source.address, patchLength)) {
             instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
@@ -108,7 +136,34 @@ private:
                           from.c_str(), source.size, patchLength, to.c_str());
             return false;
         }
+        // Each patch keeps the bytes it covers; bytes that another patch has
+        // already overwritten would be written back over the function.
+        if (const RedirectFunctionCall* other = table_.OverlappingPatch(source.address)) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: The jump at '%s' would overlap the jump at '%s'; not "
+                          "redirected to '%s'.",
+                          from.c_str(), installedBy_.at(other->source)->first.c_str(), to.c_str());
+            return false;
+        }
+        const std::vector<const RedirectFunctionCall*> path =
+            table_.PathBack(source.address, target.address);
+        if (!path.empty()) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: Redirecting '%s' to '%s' would make its calls loop for "
+                          "ever (%s); not redirected.",
+                          from.c_str(), to.c_str(), LoopText(pair, path).c_str());
+            return false;
+        }
         return true;
+    }
+
+    // The loop as the pairs name it, from the function to redirect round to
+    // it again: "A -> B -> A".
+    std::string LoopText(const Pair& pair, const std::vector<const RedirectFunctionCall*>& path) const {
+        std::string text = pair.first + " -> " + pair.second;
+        for (const RedirectFunctionCall* patch : path)
+            text += " -> " + installedBy_.at(patch->source)->second;
+        return text;
     }
 
     // True when the patch would reach past the function's end into bytes
@@ -128,6 +183,9 @@ private:
     FmiInternalState& instance_;
     RedirectTable& table_;
     const uint64_t base_;
+    // The pair that installed the patch now at each address, whose words
+    // name it in messages.
+    std::map<uint64_t, const Pair*> installedBy_;
 };
 
 }  // namespace

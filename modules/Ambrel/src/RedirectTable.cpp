@@ -50,3 +50,28 @@ void RedirectTable::RestoreAll(const RestoreFailure& failed) {
     redirects.clear();
     pendingPairs.clear();
 }
+
+const RedirectFunctionCall* RedirectTable::OverlappingPatch(uint64_t address) const {
+    const uint64_t length = PatchLength();
+    const uint64_t lowest = address < length ? 0 : address - (length - 1);
+    // The nearest patch at or above lowest overlaps if any does.
+    const auto nearest = redirects.lower_bound(lowest);
+    if (nearest == redirects.end()) return nullptr;
+    const uint64_t distance = nearest->first > address ? nearest->first - address : address - nearest->first;
+    return distance < length ? nearest->second.get() : nullptr;
+}
+
+std::vector<const RedirectFunctionCall*> RedirectTable::PathBack(uint64_t source, uint64_t target) const {
+    std::vector<const RedirectFunctionCall*> path;
+    uint64_t at = target;
+    // Each patch is passed at most once unless the installed patches loop
+    // among themselves, which must not keep this walk from ending.
+    while (at != source && path.size() < redirects.size()) {
+        const auto next = redirects.find(at);
+        if (next == redirects.end()) return {};
+        path.push_back(next->second.get());
+        at = next->second->target;
+    }
+    if (at != source) return {};
+    return path;
+}

@@ -45,6 +45,18 @@ public:
     // Length of the jump that Add writes.
     uint64_t PatchLength() const;
 
+    // The next two find installed patches by their key, which is where
+    // their jump is written when Add took the source as given.
+
+    // The installed patch whose jump would share a byte with a jump written
+    // at address; null when none would.
+    const RedirectFunctionCall* OverlappingPatch(uint64_t address) const;
+
+    // The installed patches that a call of target passes, in order, before
+    // it arrives at source; empty when it never does. Patching source to
+    // jump to target would then close a loop.
+    std::vector<const RedirectFunctionCall*> PathBack(uint64_t source, uint64_t target) const;
+
     std::vector<std::pair<std::string, std::string>> pendingPairs;
     // 0 selects the 9-byte patch, 1 the 12-byte one. The 9-byte patch cannot
     // reach code loaded above 2 GiB, which is where libraries load.

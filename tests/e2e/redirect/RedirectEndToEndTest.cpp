@@ -159,7 +159,8 @@ TEST_F(RedirectEndToEnd, CallsReachTheReplacementsUntilTheCodeIsWrittenBack) {
     Instantiate(entries);
     if (HasFatalFailure()) return;
     EXPECT_EQ(log.text(), "'resources/resources.txt' line " + std::to_string(firstEntryLine + 6) +
-                              " is empty! Pair(s) of function names expected.\n");
+                              " is empty! Pair(s) of function names expected.\n"
+                              "fmi2Instantiate: No replacement named for 'OneWord'; not redirected.\n");
     EXPECT_EQ(Code("ByName"), JumpTo(Address("ByNameReplacement")));
     int protection = platform::ProtectionNone;
     ASSERT_EQ(platform::QueryMemoryProtection(Address("ByName"), &protection), 0);
@@ -229,4 +230,50 @@ TEST_F(RedirectEndToEnd, PairsThatWouldBreakCodeAreReportedAndSkipped) {
 
     Release();
     munmap(mapping, page);
+}
+
+TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBackExactly) {
+    const char* const functions[] = {"ByName", "Guarded", "Twice", "OneWord", "SameAddress", "ByText"};
+    // Far enough to take in a jump written 4 bytes into a function.
+    const size_t compared = kPatchLength + 4;
+    std::vector<Bytes> original;
+    for (const char* function : functions) original.push_back(CodeAt(Address(function), compared));
+    const std::string insideByText = TextForm(Address("ByText") + 4);
+
+    Instantiate({
+        "ByName Guarded",
+        "Guarded ByName",
+        "Twice OneWord",
+        "OneWord SameAddress",
+        "SameAddress Twice",
+        std::string(REDIRECT_VECU_ByText) + " " + REDIRECT_VECU_ByTextReplacement,
+        insideByText + " " + REDIRECT_VECU_FirstReplacement,
+        "NoSuchFunction ByNameReplacement",
+    });
+    if (HasFatalFailure()) return;
+    // Asserted: a loop left in place would keep the step below from ending.
+    ASSERT_EQ(log.text(),
+              "fmi2Instantiate: Redirecting 'Guarded' to 'ByName' would make its calls loop for ever "
+              "(Guarded -> ByName -> Guarded); not redirected.\n"
+              "fmi2Instantiate: Redirecting 'SameAddress' to 'Twice' would make its calls loop for ever "
+              "(SameAddress -> Twice -> OneWord -> SameAddress); not redirected.\n"
+              "fmi2Instantiate: The jump at '" + insideByText + "' would overlap the jump at '" +
+                  REDIRECT_VECU_ByText + "'; not redirected to '" + REDIRECT_VECU_FirstReplacement +
+                  "'.\n"
+                  "fmi2Instantiate: 'NoSuchFunction' names no known symbol; not redirected to "
+                  "'ByNameReplacement'.\n");
+
+    Simulate();
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(GetInteger(kByName), 9);  // Guarded answers
+    EXPECT_EQ(GetInteger(kGuarded), 9);
+    EXPECT_EQ(GetInteger(kTwice), 4);  // through OneWord on to SameAddress
+    EXPECT_EQ(GetInteger(kOneWord), 4);
+    EXPECT_EQ(GetInteger(kSameAddress), 4);
+    EXPECT_EQ(GetInteger(kByText), 102);
+
+    Release();
+    if (HasFatalFailure()) return;
+    for (size_t i = 0; i < original.size(); ++i)
+        EXPECT_EQ(CodeAt(Address(functions[i]), compared), original[i]) << functions[i];
 }
