@@ -142,7 +142,7 @@ TEST_F(Eeprom, BytesLoadIntoTheirRangesAndWriteBackInPlaceOfTheirLines) {
     EXPECT_EQ(folder.Read("one.txt"),
               "# version 1\nab 05 03\n0a 0b\n# before three\nff 1f 00\n"
               "# after the last data line, before a range without one\n");
-    EXPECT_EQ(folder.Read("two.txt"), "7f\n");
+    EXPECT_EQ(folder.Read("two.txt"), "7f\ncd\n# after the last range's line\n");
     EXPECT_THAT(Texts(), IsEmpty());
 }
 
@@ -221,7 +221,8 @@ TEST_F(Eeprom, AFailedWriteBackIsReportedAndTheOtherFilesAreStillWritten) {
     EXPECT_FALSE(folder.Exists("b.txt"));
     EXPECT_EQ(folder.Read("c.txt"), "0c\n");
     EXPECT_THAT(Texts(),
-                ElementsAre("Couldn't copy eeprom data to sync file.\nerror: '" + outside.path() +
+                ElementsAre("fmi2Terminate: Couldn't copy eeprom data to sync file; the next simulation "
+                            "will start from its older content.\nerror: '" + outside.path() +
                                 "plain/a-sync.txt': Not a directory",
                             "fmi2Terminate: Cannot read the EEPROM file '" + folder.path() +
                                 "b.txt': No such file or directory; its ranges are not written back."));

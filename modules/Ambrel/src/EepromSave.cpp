@@ -19,14 +19,14 @@ public:
     EepromImageWriter(FmiInternalState& instance, const std::string& instanceName)
         : instance_(instance), instanceName_(instanceName) {}
 
-    // The file's new content, made from its current lines: the comments
-    // before each range's line stay in place, the range's line becomes its
-    // current bytes, and nothing after the last range's line is kept.
+    // The file's new content, made from its current lines: each range's
+    // line becomes its current bytes; every other line, those after the last
+    // range's line too, stays as it is.
     std::string NewContent(const EepromFile& file, std::istream& lines) {
         std::string text;
         std::string line;
         for (const EepromRange& range : file.ranges) {
-            if (!CopyCommentsUpToDataLine(lines, line, text)) break;
+            if (!CopyCommentsUpToDataLine(lines, line, text)) return text;
             if (IsReadable(range.location)) {
                 AppendEepromBytes(text, range.location.address, range.location.size);
                 continue;
@@ -38,9 +38,9 @@ public:
                               "fmi2Terminate: EEPROM range '%s' of '%s' lies in memory that cannot be "
                               "read; its line is kept.",
                               range.symbolName.c_str(), file.fileName.c_str());
-            text += line;
-            text += '\n';
+            AppendLine(text, line);
         }
+        while (platform::GetTextLine(lines, line)) AppendLine(text, line);
         return text;
     }
 
@@ -50,10 +50,14 @@ private:
     static bool CopyCommentsUpToDataLine(std::istream& lines, std::string& line, std::string& text) {
         while (platform::GetTextLine(lines, line)) {
             if (!IsEepromComment(line)) return true;
-            text += line;
-            text += '\n';
+            AppendLine(text, line);
         }
         return false;
+    }
+
+    static void AppendLine(std::string& text, const std::string& line) {
+        text += line;
+        text += '\n';
     }
 
     static bool IsReadable(const SymbolRecord& location) {
@@ -92,10 +96,15 @@ uint32_t SaveEepromFiles(FmiInternalState& instance, const std::string& folder,
             continue;  // the sync file keeps the former content as well
         }
         if (file.syncFilePath.empty()) continue;
-        if (const int error = platform::ReplaceFileContent(file.syncFilePath, content))
-            instance.Log(instanceName, LogCategory_warning, "warning",
-                         "Couldn't copy eeprom data to sync file.\nerror: %s",
+        // The sync file, not the image, carries the EEPROM into the next
+        // simulation: losing it loses this run's EEPROM.
+        if (const int error = platform::ReplaceFileContent(file.syncFilePath, content)) {
+            instance.Log(instanceName, LogCategory_error, "error",
+                         "fmi2Terminate: Couldn't copy eeprom data to sync file; the next simulation will "
+                         "start from its older content.\nerror: %s",
                          FileErrorText(file.syncFilePath, error).c_str());
+            result = static_cast<uint32_t>(error);
+        }
     }
     return result;
 }

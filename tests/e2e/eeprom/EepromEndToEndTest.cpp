@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdint>
@@ -22,15 +24,18 @@ const char* const kBuildImage =
     "01 02 03 04\n"
     "# word, low byte first\n"
     "34 12\n"
-    "# end of image\n";
+    "# spare, no range of its own\n"
+    "5a a5\n";
+const char* const kSpareImage = "# a file without ranges\nde ad\n";
 
-// The image file after a write-back: comments in place, the last one (after
-// the last data line) gone.
+// The image file after a write-back: the ranges' lines hold their bytes,
+// every other line stays.
 std::string WrittenImage(unsigned totalRuns) {
-    char text[128];
+    char text[160];
     const unsigned word = (0x1234u + 0x0101u * totalRuns) & 0xffffu;
     std::snprintf(text, sizeof text,
-                  "# NVM image of the build\n%02x %02x %02x %02x\n# word, low byte first\n%02x %02x\n",
+                  "# NVM image of the build\n%02x %02x %02x %02x\n# word, low byte first\n%02x %02x\n"
+                  "# spare, no range of its own\n5a a5\n",
                   (1 + totalRuns) & 0xffu, (2 * (1 + totalRuns)) & 0xffu, (3 * (1 + totalRuns)) & 0xffu,
                   (4 * (1 + totalRuns)) & 0xffu, word & 0xffu, word >> 8);
     return text;
@@ -57,13 +62,14 @@ struct EepromEndToEnd : ::testing::Test, harness::ScalarAccess {
         folder.Copy(VIRLO_LIBRARY, "Virlo.so");
         folder.Copy(EEPROM_SYMBOL_TABLE, "RawSymbolDetails.txt");
         folder.Write("nvm.txt", kBuildImage);
+        folder.Write("spare.txt", kSpareImage);
         folder.Write("fmi_scaling.json", "[]");
         folder.Write("resources.txt", std::string("vEcuDll\n    eeprom_vecu.so\n") +
                                           "fmiVariables\n    nvmWord\n    taskRuns\n    " +
                                           EEPROM_VECU_nvmCounters + " 1 2 0 0\n" +
                                           "Tasks\n    Task10ms 160 0.01 0 1 -1\n" +
                                           "Eeprom\n    nvm.txt\n        nvmCounters\n        " +
-                                          EEPROM_VECU_nvmWord + " 2\n        " + SyncFile() + "\n");
+                                          EEPROM_VECU_nvmWord + " 2\n        " + SyncFile() + "\n    spare.txt\n");
     }
 
     fmi2Component Instantiate(const harness::ResourceFolder& folder) {
@@ -109,12 +115,21 @@ TEST_F(EepromEndToEnd, TwoSimulationsInARowCarryTheEepromThroughTheSyncFile) {
         ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
         Free();
         EXPECT_EQ(first.Read("nvm.txt"), WrittenImage(runs));
+        EXPECT_EQ(first.Read("spare.txt"), kSpareImage);
     }
     EXPECT_EQ(outside.Read("nvm-sync.txt"), WrittenImage(runs));
 
-    // A fresh FMU with the build's image again: the sync file wins.
+    // A fresh FMU with the build's image again: the sync file wins. Beside
+    // it, the new files of a write-back killed in a process that has ended
+    // and of one still running in this process.
+    const pid_t ended = fork();
+    if (ended == 0) _exit(0);
+    ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
+    const std::string left = "nvm.txt.new-" + std::to_string(ended) + "-0";
+    const std::string running = "nvm.txt.new-" + std::to_string(getpid()) + "-99";
     harness::ResourceFolder second;
     LayOut(second);
+    for (const std::string& name : {left, running}) second.Write(name, "torn");
     ASSERT_NE(Instantiate(second), nullptr) << log.text();
     EXPECT_EQ(GetInteger(kNvmWord), (0x1234 + 0x0101 * static_cast<int>(runs)) & 0xffff);
     EXPECT_EQ(GetInteger(kFirstCounter), static_cast<int>((1 + runs) & 0xff));
@@ -122,6 +137,8 @@ TEST_F(EepromEndToEnd, TwoSimulationsInARowCarryTheEepromThroughTheSyncFile) {
     ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
     Free();
     EXPECT_EQ(second.Read("nvm.txt"), WrittenImage(runs));
+    EXPECT_FALSE(second.Exists(left));
+    EXPECT_TRUE(second.Exists(running));
     EXPECT_EQ(outside.Read("nvm-sync.txt"), WrittenImage(runs));
     ExpectNothingReported();
 }
@@ -158,6 +175,21 @@ TEST_F(EepromEndToEnd, AWriteBackThatFailsKeepsTheFormerImageAndSyncFileWhole) {
     EXPECT_EQ(log.count("fmi2Terminate: Cannot write the EEPROM file '" + folder.path() +
                         "nvm.txt': File too large; it keeps its former content."),
               1)
+        << log.text();
+}
+
+// A folder in the sync file's place stops its replacement, whoever runs the
+// test.
+TEST_F(EepromEndToEnd, ASyncFileThatCannotBeWrittenFailsTerminationAndSaysWhy) {
+    ASSERT_TRUE(fmu.loaded());
+    outside.Write("nvm-sync.txt/in-the-way", "");
+    harness::ResourceFolder folder;
+    LayOut(folder);
+    ASSERT_NE(Instantiate(folder), nullptr) << log.text();
+    Simulate(2);
+    EXPECT_EQ(fmu.fmi2Terminate(component), fmi2Error);
+    EXPECT_TRUE(log.contains("fmi2Terminate: Couldn't copy eeprom data to sync file; the next simulation will "
+                             "start from its older content.\nerror: '" + SyncFile() + "': Is a directory"))
         << log.text();
 }
 

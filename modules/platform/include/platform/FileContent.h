@@ -14,7 +14,8 @@ int ReadFileContent(const std::string& path, std::string& content);
 // into a new file in the same folder, is flushed to the disk and then
 // renamed over the path. A symbolic link is followed, the former file's
 // permission bits are kept. Returns 0, or the errno of the failure; the
-// former file is then untouched and the new one removed.
+// former file is then untouched and the new one removed. New files of the
+// same path left by processes that have ended since are removed first.
 int ReplaceFileContent(const std::string& path, const std::string& content);
 
 }  // namespace platform
