@@ -79,7 +79,7 @@ pid_t TemporaryOwner(const std::string& name, const std::string& base) {
     const std::string numbers = name.substr(prefix.size());
     const std::string::size_type dash = numbers.find_first_not_of(kDigits);
     // Process ids have at most 7 digits; a longer number names none.
-    if (dash == 0 || dash > 9 || dash == std::string::npos || numbers[dash] != '-') return 0;
+    if (dash == 0 || dash > 7 || dash == std::string::npos || numbers[dash] != '-') return 0;
     if (dash + 1 == numbers.size() || numbers.find_first_not_of(kDigits, dash + 1) != std::string::npos)
         return 0;
     return static_cast<pid_t>(std::stoi(numbers.substr(0, dash)));
