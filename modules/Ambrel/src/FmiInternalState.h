@@ -71,6 +71,8 @@ public:
     std::vector<SymbolAccessPtr> variables;
     SymbolAccessPtr nullAccess;
     std::vector<std::string> variableNames;
+    // The resources.txt line of each entry of variableNames, for messages.
+    std::vector<int32_t> variableLines;
     std::unique_ptr<QorvCallbacks1> pluginCallbacks;
     // Set by fmi2Terminate: plug-ins and the symbol library are gone from
     // then on, so nothing may run tasks or notify plug-ins any more.
