@@ -76,8 +76,8 @@ TEST_F(InstantiateArgumentsTest, MissingNameOrGuidFailAfterTheTypeNote) {
               InstantiateCheck_missingGuid);
     EXPECT_EQ(Messages(), (Texts{
                               "fmi2Instantiate: Only FMU-type Co-Simulation is supported. Type = 0.",
-                              "fmi2Instantiate: Missing instanceAmbrel name",
-                              "fmi2Instantiate: Missing instanceAmbrel name",
+                              "fmi2Instantiate: Missing instance name",
+                              "fmi2Instantiate: Missing instance name",
                               "fmi2Instantiate: Missing guid",
                               "fmi2Instantiate: Missing guid",
                           }));

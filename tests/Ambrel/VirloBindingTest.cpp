@@ -38,7 +38,7 @@ TEST(VirloBinding, MissingLibraryIsReportedWithErrno) {
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(BindVirloLibrary("/nonexistent-folder/Virlo.so"), nullptr);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              "/nonexistent-folder/Virlo.so - LoadLibrary error code: 2, description: No such file or directory");
+              "/nonexistent-folder/Virlo.so - LoadLibrary error code: 2, description: No such file or directory\n");
     EXPECT_TRUE(TableIsEmpty());
 }
 
@@ -52,7 +52,7 @@ TEST(VirloBinding, UnloadableFileIsReportedAsNoLibrary) {
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(BindVirloLibrary(path), nullptr);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-              path + " - LoadLibrary error code: 8, description: Exec format error");
+              path + " - LoadLibrary error code: 8, description: Exec format error\n");
 }
 
 TEST(VirloBinding, WrappersCallTheBoundLibraryAndHandResultsBack) {

@@ -13,13 +13,18 @@ bool ReadDebugHookSetting(const std::string& folder, const fmi2CallbackFunctions
         return false;
     }
     bool enabled = false;
+    bool first = true;
     ReadSectionEntries(in, "vEcuDll", [&](std::string& entry, int32_t lineNumber) {
         if (entry.empty()) {
-            DirectLog(functions, instanceName, LogCategory_error,
-                      "'resources/resources.txt' line %d is empty! Dll name expected.",
-                      static_cast<int>(lineNumber));
+            // An empty first entry is the library path's, and its reader
+            // reports it.
+            if (!first)
+                DirectLog(functions, instanceName, LogCategory_error,
+                          "'resources/resources.txt' line %d is empty! Dll name expected.",
+                          static_cast<int>(lineNumber));
             return false;
         }
+        first = false;
         enabled = entry == "DebugHookEnabled";
         return !enabled;
     });

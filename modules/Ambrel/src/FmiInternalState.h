@@ -72,6 +72,8 @@ public:
     std::vector<SymbolAccessPtr> variables;
     SymbolAccessPtr nullAccess;
     std::vector<std::string> variableNames;
+    // The resources.txt line of each entry of variableNames, for messages.
+    std::vector<int32_t> variableLines;
     std::unique_ptr<QorvCallbacks1> pluginCallbacks;
     // Where the master's calls have brought the instance.
     CoSimulationState state = CoSimulationState::instantiated;

@@ -15,6 +15,7 @@ int32_t ReadFmiVariables(FmiInternalState& instance, const std::string& folder,
         // An empty entry still takes its place, so the entries after it keep
         // their positions.
         instance.variableNames.push_back(entry);
+        instance.variableLines.push_back(lineNumber);
         return true;
     });
     return 0;

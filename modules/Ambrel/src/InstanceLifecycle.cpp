@@ -131,10 +131,12 @@ bool BuildInstance(FmiInternalState& instance, const InstantiationArguments& arg
         DirectLog(functions, name, LogCategory_warning, "Debug hook active. Please attach your debugger!");
         WaitForDebugger();
     }
-    const std::string vEcuDllPath = ReadVecuDllPath(folder, functions, name);
+    // An empty library entry has said why; there is no vECU to run.
+    const std::optional<std::string> vEcuDllPath = ReadVecuDllPath(folder, functions, name);
+    if (!vEcuDllPath) return false;
 
     currentInstance = &instance;
-    if (!RunStep(instance, "Reading resources.txt", [&] { return CreateInstance(instance, vEcuDllPath) ? 0 : 1; }))
+    if (!RunStep(instance, "Reading resources.txt", [&] { return CreateInstance(instance, *vEcuDllPath) ? 0 : 1; }))
         return false;
 
     if (VirloLockedByAnotherThread()) {

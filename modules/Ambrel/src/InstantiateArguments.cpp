@@ -26,7 +26,7 @@ InstantiateCheckResult CheckInstantiateArguments(const fmi2CallbackFunctions* fu
     }
     if (IsMissing(instanceName)) {
         DirectLog(functions, instanceName, LogCategory_error,
-                  "fmi2Instantiate: Missing instanceAmbrel name");
+                  "fmi2Instantiate: Missing instance name");
         return InstantiateCheck_missingInstanceName;
     }
     if (IsMissing(fmuGUID)) {

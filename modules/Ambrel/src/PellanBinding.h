@@ -3,8 +3,8 @@
 
 // The runtime's side of the outside XCP slave library: loading it, its
 // bound entry points and one wrapper per entry point. The slave is optional:
-// a library that cannot be loaded binds nothing and is not reported, and a
-// wrapper whose entry point is not bound does nothing.
+// a library that cannot be loaded binds nothing, and a wrapper whose entry
+// point is not bound does nothing.
 
 #include <string>
 
@@ -24,8 +24,13 @@ extern PellanEntryPoints pellanEntryPoints;
 extern platform::ModuleHandle pellanModule;
 
 // Loads the library and binds the exports it has; null when it cannot be
-// loaded, and then nothing is bound.
-platform::ModuleHandle BindPellanLibrary(std::string path);
+// loaded, and then nothing is bound. When failure is given it receives the
+// loader's reason, unless no file is there at all.
+platform::ModuleHandle BindPellanLibrary(std::string path, std::string* failure = nullptr);
+
+// The names of the entry points the bound library lacks, comma-separated;
+// empty when it has all of them.
+std::string MissingPellanEntryPoints();
 
 // Unloads the library when one is loaded; from then on nothing is bound.
 void UnloadPellanLibrary();

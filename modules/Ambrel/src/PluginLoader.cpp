@@ -12,8 +12,11 @@ constexpr int32_t kSupportedInterfaceVersion = 1;
 }  // namespace
 
 void LoadPlugins(FmiInternalState& instance, const std::string& folder) {
+    const PluginSearchWarning warn = [&instance](const std::string& text) {
+        DirectLog(instance, LogCategory_warning, "%s", text.c_str());
+    };
     try {
-        instance.pluginModules = FindPluginFiles(std::filesystem::path(folder));
+        instance.pluginModules = FindPluginFiles(std::filesystem::path(folder), warn);
     } catch (const std::filesystem::filesystem_error& failure) {
         instance.Log(instance.instanceName, LogCategory_warning, "warning",
                      "Cannot look for plugins: %s", failure.what());

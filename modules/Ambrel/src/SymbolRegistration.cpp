@@ -71,9 +71,19 @@ void RegisterSymbols(FmiInternalState& instance) {
 
 void RegisterVariableSymbols(FmiInternalState& instance) {
     const uint64_t base = VecuModuleBase(instance);
-    for (const std::string& entry : instance.variableNames) {
+    for (size_t i = 0; i < instance.variableNames.size(); ++i) {
+        const std::string& entry = instance.variableNames[i];
         SymbolRecord record;
-        if (!ResolveVariable(entry, record)) continue;  // later entries take the value references
+        if (!ResolveVariable(entry, record)) {
+            // Value references count only resolved entries, so a master that
+            // goes by the file's order reads its neighbour's value.
+            instance.Log(instance.instanceName, LogCategory_warning, "warning",
+                         "fmi2Instantiate: Variable '%s' of 'resources/resources.txt' line %d names no "
+                         "known symbol and is skipped; the variables after it moved down one value "
+                         "reference.",
+                         entry.c_str(), static_cast<int>(instance.variableLines[i]));
+            continue;
+        }
         record.address += base;
         instance.memoryRanges.push_back(record);
     }

@@ -10,7 +10,8 @@ class FmiInternalState;
 // record with an absolute address: the passes below, in this order.
 void RegisterSymbols(FmiInternalState& instance);
 
-// The fmiVariables entries become the records of memoryRanges.
+// The fmiVariables entries become the records of memoryRanges; an entry
+// that names no known symbol is reported with its line and skipped.
 void RegisterVariableSymbols(FmiInternalState& instance);
 
 // Body, trigger and trigger-input addresses of every task.

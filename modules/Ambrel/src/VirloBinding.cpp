@@ -53,7 +53,7 @@ platform::ModuleHandle BindVirloLibrary(std::string path, std::string* failure) 
         const int error = LoadFailureCode(path, errno);
         const std::string text = path + " - LoadLibrary error code: " + std::to_string(error) +
                                  ", description: " + std::strerror(error);
-        std::fputs(text.c_str(), stderr);
+        std::fprintf(stderr, "%s\n", text.c_str());
         if (failure != nullptr) *failure = text;
         return nullptr;
     }

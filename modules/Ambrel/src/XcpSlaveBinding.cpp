@@ -13,7 +13,18 @@ void StartPellan(FmiInternalState& instance, const std::string& folder, fmi2Call
     // Binding anew over a live slave would leave it running unterminated and
     // keep its library loaded for good.
     StopPellan();
-    BindPellanLibrary(folder + "Pellan" + platform::kSharedLibrarySuffix);
+    const std::string path = folder + "Pellan" + platform::kSharedLibrarySuffix;
+    std::string failure;
+    if (BindPellanLibrary(path, &failure) == nullptr) {
+        if (!failure.empty())
+            instance.Log(instance.instanceName, LogCategory_warning, "warning",
+                         "Cannot load the XCP slave library '%s', so it does not run: %s", path.c_str(),
+                         failure.c_str());
+    } else if (const std::string missing = MissingPellanEntryPoints(); !missing.empty()) {
+        instance.Log(instance.instanceName, LogCategory_warning, "warning",
+                     "The XCP slave library '%s' lacks %s; those calls are skipped.", path.c_str(),
+                     missing.c_str());
+    }
 
     PellanConfig config;
     config.loggingOn = instance.loggingOn;

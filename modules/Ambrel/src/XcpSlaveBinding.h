@@ -14,8 +14,9 @@
 class FmiInternalState;
 
 // Loads the slave library of the resource folder, when there is one, and
-// initialises it with the instance's variables and XcpConfig lines. A slave
-// still running for an earlier instance is stopped first.
+// initialises it with the instance's variables and XcpConfig lines. A
+// library that is there but cannot be loaded, or lacks entry points, is
+// reported. A slave still running for an earlier instance is stopped first.
 void StartPellan(FmiInternalState& instance, const std::string& folder, fmi2CallbackLogger logger);
 
 // Steps the slave with the time and step size of the running fmi2DoStep.

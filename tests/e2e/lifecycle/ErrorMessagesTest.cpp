@@ -78,6 +78,8 @@ TEST_F(ErrorMessagesTest, AFailedInstantiationGivesNullAndOneReason) {
     std::filesystem::create_directories(path + "folder/resources.txt");
     folder.Write("unwritable/resources.txt", "fmiVariables\n    0x1000 8 10 0 0\n");
     folder.Write("empty/resources.txt", "");
+    // Without its library the variable's offset would be taken as an address.
+    folder.Write("nolibrary/resources.txt", "vEcuDll\n    \nfmiVariables\n    0x1000 8 10 0 0\n");
     const std::pair<std::string, std::string> refused[] = {
         {"http://example.com/resources",
          "fmi2Instantiate: The resource location 'http://example.com/resources' is not a folder of this "
@@ -90,6 +92,7 @@ TEST_F(ErrorMessagesTest, AFailedInstantiationGivesNullAndOneReason) {
          "fmi2Instantiate: Cannot open file '" + path + "missing/resources.txt': No such file or directory"},
         {folder.uri() + "folder",
          "fmi2Instantiate: Cannot open file '" + path + "folder/resources.txt': Is a directory"},
+        {folder.uri() + "nolibrary", "'resources/resources.txt' line 1 is empty! Dll name expected."},
     };
     for (const auto& [location, message] : refused) {
         log.clear();

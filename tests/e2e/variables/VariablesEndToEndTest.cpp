@@ -210,9 +210,17 @@ TEST_F(VariablesEndToEnd, TextRecordsNameVariablesWithoutTheSymbolLibrary) {
     EXPECT_EQ(Ecu<double>("vF64"), 8.5);
 }
 
-TEST_F(VariablesEndToEnd, UnresolvedNamesAreSkippedWithoutAMessage) {
+// The warning of an fmiVariables entry on the given line that names nothing.
+std::string Unresolved(const std::string& name, int line) {
+    return "fmi2Instantiate: Variable '" + name + "' of 'resources/resources.txt' line " + std::to_string(line) +
+           " names no known symbol and is skipped; the variables after it moved down one value reference.\n";
+}
+
+TEST_F(VariablesEndToEnd, UnresolvedNamesAreNamedAndTheEntriesAfterThemMoveDown) {
     ASSERT_NE(Instantiate({"vS32", "noSuchSymbol", "vF64 7", "vU8"}), nullptr);
-    EXPECT_TRUE(log.messages().empty()) << log.text();
+    EXPECT_EQ(log.text(), Unresolved("noSuchSymbol", 5));
+    EXPECT_EQ(log.messages()[0].status, fmi2Warning);
+    log.clear();
     EXPECT_EQ(GetInteger(1), -70000);
     EXPECT_EQ(GetReal(2), 2.25);  // the entry after the unresolved one
     EXPECT_EQ(GetInteger(3), 200);
@@ -262,9 +270,10 @@ TEST_F(VariablesEndToEnd, WithoutTheSymbolLibraryOnlyTextRecordsResolve) {
     ::testing::internal::CaptureStderr();
     ASSERT_NE(Instantiate({"vS32", TextRecord("vU8", 1, 2)}), nullptr);
     const std::string error = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(error, resources.path() + "Virlo.so - LoadLibrary error code: 2, description: No such file or directory");
-    // The master hears it too, as one line.
-    EXPECT_EQ(log.text(), error + "\n");
+    EXPECT_EQ(error,
+              resources.path() + "Virlo.so - LoadLibrary error code: 2, description: No such file or directory\n");
+    // The master hears it too, and which name is left unresolved.
+    EXPECT_EQ(log.text(), error + Unresolved("vS32", 4));
     EXPECT_EQ(log.messages()[0].status, fmi2Warning);
     EXPECT_EQ(GetInteger(1), 200);
 }

@@ -74,11 +74,11 @@ struct XcpSlaveEndToEnd : ::testing::Test {
                "    seed none\n";
     }
 
-    void Instantiate() {
+    void Instantiate(const std::string& slave = STANDIN_PELLAN) {
         ASSERT_TRUE(fmu.loaded());
         messages.clear();
         folder.Copy(XCP_VECU, "ecu.so");
-        folder.Copy(STANDIN_PELLAN, "Pellan.so");
+        folder.Copy(slave, "Pellan.so");
         folder.Write("resources.txt", Configuration());
         component = fmu.fmi2Instantiate("xcp", fmi2CoSimulation, "{xcp}", folder.uri().c_str(),
                                         &kCallbacks, fmi2False, fmi2True);
@@ -160,4 +160,22 @@ TEST_F(XcpSlaveEndToEnd, ResetThenTerminateStopsEachStartedSlaveOnce) {
     EXPECT_TRUE(std::regex_match(
         calls, std::regex("InitPellan StepPellan TerminatePellan( InitPellan( StepPellan)* TerminatePellan)*")))
         << calls;
+}
+
+TEST_F(XcpSlaveEndToEnd, ASlaveThatCannotServeSaysWhy) {
+    const std::string slave = folder.path() + "Pellan.so";
+    folder.Write("text.txt", std::string(100, 'x'));
+    Instantiate(folder.path() + "text.txt");
+    if (HasFatalFailure()) return;
+    // After the symbol library's absence.
+    EXPECT_EQ(messages.at(1).text, "Cannot load the XCP slave library '" + slave + "', so it does not run: " + slave +
+                                       ": invalid ELF header");
+    EXPECT_EQ(messages[1].category, "warning");
+    Free();
+
+    // Once loaded the stand-in never leaves the process, so its file must
+    // not be written over afterwards: it goes last.
+    Instantiate(STANDIN_PELLAN_WITHOUT_STEP);
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(messages.at(1).text, "The XCP slave library '" + slave + "' lacks StepPellan; those calls are skipped.");
 }
