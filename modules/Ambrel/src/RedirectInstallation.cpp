@@ -145,6 +145,18 @@ private:
                           from.c_str(), installedBy_.at(other->source)->first.c_str(), to.c_str());
             return false;
         }
+        // A call of a replacement that begins inside a jump would run into
+        // the middle of its instruction bytes.
+        const RedirectFunctionCall* around = table_.OverlappingPatch(target.address);
+        const bool insideOwnJump = target.address > source.address && target.address - source.address < patchLength;
+        if (insideOwnJump || (around != nullptr && around->source < target.address)) {
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: The replacement '%s' begins inside the jump at '%s'; '%s' not "
+                          "redirected.",
+                          to.c_str(), insideOwnJump ? from.c_str() : installedBy_.at(around->source)->first.c_str(),
+                          from.c_str());
+            return false;
+        }
         const std::vector<const RedirectFunctionCall*> path =
             table_.PathBack(source.address, target.address);
         if (!path.empty()) {

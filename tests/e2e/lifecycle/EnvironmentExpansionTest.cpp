@@ -37,7 +37,9 @@ TEST(EnvironmentExpansion, SettingsBeyondTheLongestValueAreRefusedAndTheOldValue
     }
     EXPECT_EQ(refusals, 6) << log.text();
     for (const auto& message : log.messages()) {
-        if (message.message.find("32767") != std::string::npos) EXPECT_EQ(message.status, fmi2Warning);
+        if (message.message.find("32767") != std::string::npos) {
+            EXPECT_EQ(message.status, fmi2Warning);
+        }
     }
     fmu.fmi2FreeInstance(c);
 }

@@ -248,6 +248,7 @@ TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBac
         "SameAddress Twice",
         std::string(REDIRECT_VECU_ByText) + " " + REDIRECT_VECU_ByTextReplacement,
         insideByText + " " + REDIRECT_VECU_FirstReplacement,
+        std::string(REDIRECT_VECU_FirstReplacement) + " " + insideByText,
         "NoSuchFunction ByNameReplacement",
     });
     if (HasFatalFailure()) return;
@@ -260,6 +261,8 @@ TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBac
               "fmi2Instantiate: The jump at '" + insideByText + "' would overlap the jump at '" +
                   REDIRECT_VECU_ByText + "'; not redirected to '" + REDIRECT_VECU_FirstReplacement +
                   "'.\n"
+                  "fmi2Instantiate: The replacement '" + insideByText + "' begins inside the jump at '" +
+                  REDIRECT_VECU_ByText + "'; '" + REDIRECT_VECU_FirstReplacement + "' not redirected.\n"
                   "fmi2Instantiate: 'NoSuchFunction' names no known symbol; not redirected to "
                   "'ByNameReplacement'.\n");
 
