@@ -7,6 +7,7 @@
 
 #include "ActiveParser.h"
 #include "LibraryLock.h"
+#include "PatternMemory.h"
 #include "SelectParser.h"
 #include "SymbolRecord.h"
 #include "VirloExport.h"
@@ -61,12 +62,15 @@ VIRLO_EXPORT uint32_t WriteVirloToFile(const wchar_t* path, uint32_t /*unused*/,
 }
 
 // Only the thread that holds the lock ends a use of the library; without the
-// lock nothing happens. The lock is released even when the parser's
-// Terminate raises an error.
+// lock nothing happens. The lock and the memory of the use's patterns are
+// released even when the parser's Terminate raises an error.
 VIRLO_EXPORT void TerminateVirlo(bool replaceFile) {
     if (!HoldsLibraryLock()) return;
     struct ReleaseOnExit {
-        ~ReleaseOnExit() { ReleaseLibraryLock(); }
+        ~ReleaseOnExit() {
+            ReleaseUnusedPatternMemory();
+            ReleaseLibraryLock();
+        }
     } release;
     if (VirloParser* parser = CurrentParser()) parser->Terminate(replaceFile);
 }
