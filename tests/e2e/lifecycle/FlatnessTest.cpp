@@ -1,6 +1,7 @@
 // Parameter sweeps reset or re-instantiate the FMU thousands of times in one
 // process: each run must give back all it took, memory, descriptors and
-// mappings alike, the symbol library's compiled patterns included.
+// mappings alike, the symbol library's compiled patterns included. CTest
+// runs the test in a process of its own, so what it measures is its own.
 
 #include <dirent.h>
 #include <unistd.h>
