@@ -80,7 +80,9 @@ void NotifyTerminate(FmiInternalState& instance, Teardown& teardown) {
     OperationArguments arguments = CallbacksArguments(instance);
     // Each plug-in is told on its own: one that fails must not cost the
     // others the end of their run.
-    for (const auto& [version, plugin] : instance.plugins)
-        teardown.Run("the terminate notification of the plugin " + PluginFileName(instance, *plugin),
-                     [&] { plugin->Accept(operation, arguments); });
+    for (const auto& entry : instance.plugins) {
+        Plugin& plugin = *entry.second;
+        teardown.Run("the terminate notification of the plugin " + PluginFileName(instance, plugin),
+                     [&] { plugin.Accept(operation, arguments); });
+    }
 }
