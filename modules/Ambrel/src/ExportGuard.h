@@ -5,7 +5,10 @@
 // it. An exception that reaches an FMI function is reported to the master
 // as an error and the function answers fmi2Error (or null).
 
-#include <exception>
+#include <optional>
+#include <string>
+
+#include "CaughtFailure.h"
 
 #include "DirectLog.h"
 #include "FmiInternalState.h"
@@ -23,16 +26,13 @@ template <typename Body>
 fmi2Status GuardedCall(fmi2Component component, const char* function, Body body) noexcept {
     auto* instance = static_cast<FmiInternalState*>(component);
     if (instance == nullptr) return fmi2Error;
-    try {
-        return body(*instance);
-    } catch (const std::exception& failure) {
+    fmi2Status status = fmi2Error;
+    if (const std::optional<std::string> failure = CatchFailure([&] { status = body(*instance); })) {
         ReportEscapedException(instance->callbackFunctions, instance->instanceName.c_str(), function,
-                               failure.what());
-    } catch (...) {
-        ReportEscapedException(instance->callbackFunctions, instance->instanceName.c_str(), function,
-                               "unknown exception");
+                               failure->c_str());
+        return fmi2Error;
     }
-    return fmi2Error;
+    return status;
 }
 
 #endif

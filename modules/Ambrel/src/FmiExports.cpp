@@ -50,14 +50,13 @@ fmi2Status fmi2SetDebugLogging(fmi2Component c, fmi2Boolean loggingOn, size_t, c
 fmi2Component fmi2Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2String fmuGUID,
                               fmi2String fmuResourceLocation, const fmi2CallbackFunctions* functions,
                               fmi2Boolean, fmi2Boolean loggingOn) {
-    try {
-        return Instantiate(instanceName, fmuType, fmuGUID, fmuResourceLocation, functions, loggingOn);
-    } catch (const std::exception& failure) {
-        ReportEscapedException(functions, instanceName, "fmi2Instantiate", failure.what());
-    } catch (...) {
-        ReportEscapedException(functions, instanceName, "fmi2Instantiate", "unknown exception");
+    fmi2Component instance = nullptr;
+    if (const std::optional<std::string> failure = CatchFailure(
+            [&] { instance = Instantiate(instanceName, fmuType, fmuGUID, fmuResourceLocation, functions, loggingOn); })) {
+        ReportEscapedException(functions, instanceName, "fmi2Instantiate", failure->c_str());
+        return nullptr;
     }
-    return nullptr;
+    return instance;
 }
 
 void fmi2FreeInstance(fmi2Component c) {
