@@ -20,7 +20,9 @@ int32_t ReadRedirectFunctionCallsSection(FmiInternalState& instance, const std::
 void InstallRedirects(FmiInternalState& instance);
 
 // Writes back the original code of every patched function and releases the
-// table; must run before the vECU library is unloaded.
-void RestoreRedirects(FmiInternalState& instance);
+// table; must run before the vECU library is unloaded. A function whose code
+// cannot be written back is reported as a failure of the FMI function named;
+// false then.
+bool RestoreRedirects(FmiInternalState& instance, const char* function);
 
 #endif

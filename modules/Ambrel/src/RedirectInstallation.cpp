@@ -207,12 +207,15 @@ void InstallRedirects(FmiInternalState& instance) {
     RedirectInstaller(instance).InstallAll();
 }
 
-void RestoreRedirects(FmiInternalState& instance) {
-    if (instance.redirectTable == nullptr) return;
-    instance.redirectTable->RestoreAll([&instance](uint64_t source, int error) {
+bool RestoreRedirects(FmiInternalState& instance, const char* function) {
+    if (instance.redirectTable == nullptr) return true;
+    bool restored = true;
+    instance.redirectTable->RestoreAll([&](uint64_t source, int error) {
         instance.Log(instance.instanceName, LogCategory_error, "error",
-                     "fmi2FreeInstance: Cannot write back the code at 0x%" PRIx64 ": %s", source,
+                     "%s: Cannot write back the code at 0x%" PRIx64 ": %s", function, source,
                      std::strerror(error));
+        restored = false;
     });
     instance.redirectTable.reset();
+    return restored;
 }

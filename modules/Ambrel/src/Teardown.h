@@ -35,6 +35,7 @@ public:
         if (failure || !succeeded) failed_ = true;
     }
 
+    const char* function() const { return function_; }
     bool failed() const { return failed_; }
     fmi2Status status() const { return failed_ ? fmi2Error : fmi2OK; }
 
