@@ -28,8 +28,10 @@ std::vector<std::filesystem::path> PluginFiles(const std::filesystem::path& fold
     const std::regex pattern(kPluginFilePattern, std::regex::ECMAScript);
     std::vector<std::filesystem::path> files;
     for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder)) {
-        if (!IsRegularFile(entry, warn)) continue;
-        if (std::regex_match(entry.path().filename().string(), pattern)) files.push_back(entry.path());
+        // Only a name that could be a plug-in's is worth a look (and a
+        // warning); the folder holds the FMU's other files too.
+        if (!std::regex_match(entry.path().filename().string(), pattern)) continue;
+        if (IsRegularFile(entry, warn)) files.push_back(entry.path());
     }
     return files;
 }

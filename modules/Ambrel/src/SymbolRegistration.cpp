@@ -76,7 +76,9 @@ void RegisterVariableSymbols(FmiInternalState& instance) {
         SymbolRecord record;
         if (!ResolveVariable(entry, record)) {
             // Value references count only resolved entries, so a master that
-            // goes by the file's order reads its neighbour's value.
+            // goes by the file's order reads its neighbour's value. An empty
+            // entry has been reported by the section reader already.
+            if (entry.empty()) continue;
             instance.Log(instance.instanceName, LogCategory_warning, "warning",
                          "fmi2Instantiate: Variable '%s' of 'resources/resources.txt' line %d names no "
                          "known symbol and is skipped; the variables after it moved down one value "
