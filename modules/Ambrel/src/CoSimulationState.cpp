@@ -13,12 +13,13 @@ const char* CoSimulationStateName(CoSimulationState state) {
     return "unknown";
 }
 
-bool AcceptsCall(const FmiInternalState& instance, const OrderedCall& call) {
-    if (instance.state == call.acceptedIn) return true;
+bool BeginOrderedCall(FmiInternalState& instance, const OrderedCall& call) {
+    if (instance.state == call.acceptedIn) {
+        instance.state = call.leadsTo;
+        return true;
+    }
     DirectLog(instance, LogCategory_error,
               "%s called in the state '%s'; it is accepted only in the state '%s', so nothing was done.",
               call.function, CoSimulationStateName(instance.state), CoSimulationStateName(call.acceptedIn));
     return false;
 }
-
-void BeginCall(FmiInternalState& instance, const OrderedCall& call) { instance.state = call.leadsTo; }

@@ -38,13 +38,11 @@ inline constexpr OrderedCall kDoStepCall{"fmi2DoStep", CoSimulationState::stepMo
 inline constexpr OrderedCall kTerminateCall{"fmi2Terminate", CoSimulationState::stepMode,
                                             CoSimulationState::terminated};
 
-// True when the instance stands where the call is accepted; otherwise tells
-// the master which call came in which state, and nothing changes.
-bool AcceptsCall(const FmiInternalState& instance, const OrderedCall& call);
-
-// The call has begun its work: whatever fails from here on, the instance
-// is in the state the call leads to, so that the master can go on from
-// there (to fmi2Terminate, above all, which writes the EEPROM back).
-void BeginCall(FmiInternalState& instance, const OrderedCall& call);
+// True when the instance stands where the call is accepted: it is then in
+// the state the call leads to before the call does any work, so that
+// whatever fails in it, the master can go on from there (to fmi2Terminate,
+// above all, which writes the EEPROM back). Otherwise tells the master which
+// call came in which state, and nothing changes.
+bool BeginOrderedCall(FmiInternalState& instance, const OrderedCall& call);
 
 #endif

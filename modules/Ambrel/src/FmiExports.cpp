@@ -26,11 +26,14 @@ fmi2Status InstanceCall(fmi2Component component, const char* function, Body body
 }
 
 // InstanceCall for the calls whose order FMI 2.0 fixes: one that comes in
-// another state than its own is refused and changes nothing.
+// another state than its own is refused and changes nothing; an accepted one
+// moves the instance on before its body runs. A body that refuses its
+// arguments changes nothing either: such calls lead to the state they are
+// accepted in.
 template <typename Body>
 fmi2Status OrderedInstanceCall(fmi2Component component, const OrderedCall& call, Body body) noexcept {
     return InstanceCall(component, call.function, [&](FmiInternalState& instance) {
-        return AcceptsCall(instance, call) ? body(instance) : fmi2Error;
+        return BeginOrderedCall(instance, call) ? body(instance) : fmi2Error;
     });
 }
 

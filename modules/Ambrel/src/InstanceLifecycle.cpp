@@ -55,6 +55,13 @@ void UnloadSymbolLibrary(const FmiInternalState& instance) {
     UnloadVirlo(module);
 }
 
+// A run that fmi2Terminate has not ended ends with fmi2Reset or
+// fmi2FreeInstance, for the plug-ins too: one that writes its results at
+// termination keeps them, above all those of a run that failed.
+void EndRunForPlugins(FmiInternalState& instance, Teardown& teardown) {
+    if (instance.state != CoSimulationState::terminated) NotifyTerminate(instance, teardown);
+}
+
 // Everything fmi2Terminate unloads. Safe to repeat: what is gone is not
 // released twice.
 void ReleaseRunTimeModules(FmiInternalState& instance, Teardown& teardown) {
@@ -257,14 +264,12 @@ FmiInternalState* Instantiate(fmi2String instanceName, fmi2Type fmuType, fmi2Str
 }
 
 fmi2Status EnterInitializationMode(FmiInternalState& instance) {
-    BeginCall(instance, kEnterInitializationModeCall);
     NotifyEnterInit(instance);
     RunEnterInitTasks(instance);
     return fmi2OK;
 }
 
 fmi2Status ExitInitializationMode(FmiInternalState& instance) {
-    BeginCall(instance, kExitInitializationModeCall);
     NotifyExitInit(instance);
     RunExitInitTasks(instance);
     return fmi2OK;
@@ -310,9 +315,7 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
 
 fmi2Status Reset(FmiInternalState& instance) {
     Teardown teardown(instance, "fmi2Reset");
-    // A run that fmi2Terminate has not ended ends here, for the plug-ins
-    // too: one that writes its results at termination keeps them.
-    if (instance.state != CoSimulationState::terminated) NotifyTerminate(instance, teardown);
+    EndRunForPlugins(instance, teardown);
     teardown.Run("running the terminate tasks", [&] { RunTerminationTasks(instance); });
     const InstantiationArguments arguments = instance.instantiation;
     // Whatever fails from here on leaves the instance to fmi2FreeInstance.
@@ -347,11 +350,12 @@ fmi2Status Reset(FmiInternalState& instance) {
         return fmi2Error;
     }
     instance.state = CoSimulationState::instantiated;
-    return teardown.status();
+    // The old run ended with a failure, which has been told with its step;
+    // the new instance works, and fmi2Error would make the master give it up.
+    return teardown.failed() ? fmi2Warning : fmi2OK;
 }
 
 fmi2Status Terminate(FmiInternalState& instance) {
-    BeginCall(instance, kTerminateCall);
     Teardown teardown(instance, "fmi2Terminate");
     NotifyTerminate(instance, teardown);
     teardown.Run("running the terminate tasks", [&] { RunTerminationTasks(instance); });
@@ -372,6 +376,7 @@ void FreeInstance(FmiInternalState* instance) {
     // A master may free an instance it never terminated; its modules must
     // not outlive it.
     Teardown teardown(*instance, "fmi2FreeInstance");
+    EndRunForPlugins(*instance, teardown);
     ReleaseRunTimeModules(*instance, teardown);
     DestroyInstance(instance, teardown);
     ReleaseLiveInstance();

@@ -33,10 +33,11 @@ fmi2Status DoStep(FmiInternalState& instance, double currentCommunicationPoint,
 // gives back what the instance holds, unloads the vECU library and builds
 // the instance again from its instantiation arguments in the same record,
 // which is then instantiated. EEPROM images are not written back. Every
-// step of the teardown runs even when one before it fails, and fails the
-// call. Fails as well when the vECU library stays loaded (its globals would
-// not start fresh) or a step of the instantiation fails; the instance then
-// holds nothing and only fmi2FreeInstance is accepted.
+// step of the teardown runs even when one before it fails; a failed step is
+// told with its name and makes the call answer fmi2Warning when the new
+// instance is built all the same. Fails when the vECU library stays loaded
+// (its globals would not start fresh) or a step of the instantiation fails;
+// the instance then holds nothing and only fmi2FreeInstance is accepted.
 fmi2Status Reset(FmiInternalState& instance);
 
 // Ends the simulation: tells the plug-ins, runs the terminate tasks, stops
@@ -47,8 +48,10 @@ fmi2Status Reset(FmiInternalState& instance);
 fmi2Status Terminate(FmiInternalState& instance);
 
 // Releases the instance and everything it still holds, the vECU library
-// last, every step even when one before it fails; currentInstance no longer
-// names it afterwards, and another instance may be instantiated. Null is
+// last, every step even when one before it fails. A run that fmi2Terminate
+// has not ended is ended for the plug-ins first; no terminate tasks run and
+// no EEPROM image is written back. currentInstance no longer names the
+// instance afterwards, and another instance may be instantiated. Null is
 // ignored.
 void FreeInstance(FmiInternalState* instance);
 

@@ -145,13 +145,13 @@ TEST_F(PluginsEndToEnd, EveryPhaseReachesEveryPluginInByteOrderUntilTermination)
     EXPECT_EQ(Calls(), expected);
 
     // A reset starts a fresh run: the plug-ins are loaded and told again,
-    // and the release of the instance unloads them without a terminate.
+    // and the release of the instance ends that run for them.
     EXPECT_EQ(fmu.fmi2Reset(component), fmi2OK);
     EXPECT_EQ(GetInteger(kStopRuns), 0);
     fmu.fmi2FreeInstance(component);
     component = nullptr;
     std::vector<std::string> rerun = expected;
-    for (const std::string& line : ForEach(plugins, {"version", "instantiate", "unloaded"}))
+    for (const std::string& line : ForEach(plugins, {"version", "instantiate", "terminate", "unloaded"}))
         rerun.push_back(line);
     EXPECT_EQ(Calls(), rerun);
 }
@@ -295,16 +295,27 @@ TEST_F(PluginsEndToEnd, FailingPluginsAndSlavesCostNoEepromAndNoLaterInstance) {
     fmu.fmi2FreeInstance(component);
     component = nullptr;
 
-    // Released without termination, the slave fails again.
+    // Released after a failed step, as FMI 2.0 leaves a master no other
+    // way: the run still ends for every plug-in, and the slave fails again.
     log.clear();
     Instantiate();
     if (HasFatalFailure()) return;
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    EXPECT_EQ(fmu.fmi2DoStep(component, 0.0, 0.01, fmi2True), fmi2Error);
     fmu.fmi2FreeInstance(component);
     component = nullptr;
     EXPECT_EQ(log.text(),
               "Loading plugin plugin_throws.so\nLoading plugin plugin_x.so\n"
+              "fmi2DoStep failed: plugin refuses the step\n"
+              "fmi2FreeInstance: the terminate notification of the plugin plugin_throws.so failed: plugin "
+              "refuses to terminate\n"
               "fmi2FreeInstance: stopping the XCP slave failed: the XCP slave's TerminatePellan failed: "
               "the slave cannot stop\n");
+    const std::vector<std::string> calls = Calls();
+    EXPECT_EQ(std::vector<std::string>(calls.begin() + 6, calls.end()),
+              (std::vector<std::string>{"plugin1 version", "plugin1 instantiate", "plugin1 enterInit",
+                                        "plugin1 exitInit", "plugin1 terminate", "plugin1 unloaded"}));
     EXPECT_EQ(harness::PellanCallSequence(folder.Read(harness::kPellanRecordName)),
               "InitPellan TerminatePellan InitPellan TerminatePellan");
 
@@ -324,7 +335,7 @@ TEST_F(PluginsEndToEnd, FailingPluginsAndSlavesCostNoEepromAndNoLaterInstance) {
     EXPECT_EQ(log.text(), "Loading plugin plugin_x.so\n");
 }
 
-TEST_F(PluginsEndToEnd, AResetEndsARunningRunForThePluginsOnce) {
+TEST_F(PluginsEndToEnd, AResetOrAReleaseEndsARunningRunForThePluginsOnce) {
     AddPlugin("recording_plugin1", "plugin1.so");
     Instantiate();
     if (HasFatalFailure()) return;
@@ -346,16 +357,67 @@ TEST_F(PluginsEndToEnd, AResetEndsARunningRunForThePluginsOnce) {
     ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
     ASSERT_EQ(fmu.fmi2Reset(component), fmi2OK);
     EXPECT_EQ(tail(5), (std::vector<std::string>{"plugin1 exitInit", rerun[0], rerun[1], rerun[2], rerun[3]}));
+
+    // So it is with a release, mid-run or after fmi2Terminate.
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2DoStep(component, 0.0, 0.01, fmi2True), fmi2OK);
+    fmu.fmi2FreeInstance(component);
+    component = nullptr;
+    EXPECT_EQ(tail(3), (std::vector<std::string>{"plugin1 postDoStep 0 0.01", rerun[0], rerun[1]}));
+    Instantiate();
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2Terminate(component), fmi2OK);
+    fmu.fmi2FreeInstance(component);
+    component = nullptr;
+    EXPECT_EQ(tail(3), (std::vector<std::string>{"plugin1 exitInit", rerun[0], rerun[1]}));
+}
+
+TEST_F(PluginsEndToEnd, APluginThatFailsAtInitialisationAndTerminationCostsNoRun) {
+    AddPlugin("throwing_init_plugin", "plugin_throws.so");
+    AddPlugin("recording_plugin1", "plugin_x.so");
+    Instantiate();
+    if (HasFatalFailure()) return;
+    // Each failing call moves the instance on, so the master can go on.
+    log.clear();
+    EXPECT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2Error);
+    EXPECT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2Error);
+    EXPECT_EQ(log.text(), "fmi2EnterInitializationMode failed: plugin refuses to initialise\n"
+                          "fmi2ExitInitializationMode failed: plugin refuses to leave initialisation\n");
+    Step(0.01);
+    EXPECT_EQ(GetInteger(kFastRuns), 3);
+
+    // The old run's failure is told, but the new instance works: a warning,
+    // not an error that would make the master give the instance up.
+    std::filesystem::remove(folder.path() + "plugin_throws.so");
+    log.clear();
+    EXPECT_EQ(fmu.fmi2Reset(component), fmi2Warning);
+    EXPECT_EQ(log.text(), "fmi2Reset: the terminate notification of the plugin plugin_throws.so failed: plugin "
+                          "refuses to terminate\nLoading plugin plugin_x.so\n");
+    time = 0.0;
+    ASSERT_EQ(fmu.fmi2EnterInitializationMode(component), fmi2OK);
+    ASSERT_EQ(fmu.fmi2ExitInitializationMode(component), fmi2OK);
+    Step(0.01);
+    EXPECT_EQ(GetInteger(kInitRuns), 1);
+    EXPECT_EQ(GetInteger(kFastRuns), 3);
+    EXPECT_EQ(fmu.fmi2Terminate(component), fmi2OK);
+    EXPECT_EQ(Calls().back(), "plugin1 unloaded");
 }
 
 TEST_F(PluginsEndToEnd, EntriesThatCannotServeAreNamedAndTheOthersStillLoad) {
-    // A link to itself has no status to take; text is no library.
+    // A link to itself has no status to take; text is no library. Links
+    // whose names no plug-in has are none of the search's business.
     AddPlugin("recording_plugin1", "plugin1.so");
+    std::filesystem::create_symlink("plugin_loop.so", folder.path() + "plugin_loop.so");
     std::filesystem::create_symlink("loop", folder.path() + "loop");
+    std::filesystem::create_symlink("nowhere", folder.path() + "notes.txt");
     folder.Write("plugin_text.so", std::string(100, 'x'));
     Instantiate();
     if (HasFatalFailure()) return;
-    EXPECT_EQ(log.text(), "Skipping 'loop' while looking for plugins: Too many levels of symbolic links\n"
+    EXPECT_EQ(log.text(), "Skipping 'plugin_loop.so' while looking for plugins: Too many levels of symbolic "
+                          "links\n"
                           "Skipping plugin plugin_text.so, which cannot be loaded: " +
                               folder.path() + "plugin_text.so: invalid ELF header\nLoading plugin plugin1.so\n");
     EXPECT_EQ(log.messages()[0].status, fmi2Warning);
