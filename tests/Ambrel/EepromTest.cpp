@@ -97,10 +97,17 @@ TEST_F(Eeprom, ANonEmptySyncFileReplacesTheImageAnyOtherLeavesIt) {
     outside.Write("a-sync.txt", "# left by the last run\n7f\n");
     outside.Write("b-sync.txt", "");
     outside.Write("d-sync.txt/unreadable", "");  // a folder where the sync file should be
+    // Images named like leftovers of a.txt's replacement by a process that
+    // cannot run (beyond the largest Linux process id), and named after
+    // a.txt's sync file: its refresh leaves them.
+    const std::string lookalikes[] = {"a.txt.new-9999999-0", ".a.txt.ambrel-new-9999999-0"};
+    for (const std::string& name : lookalikes) folder.Write(name, "02\n");
     Section("    a.txt\n        " + outside.path() + "a-sync.txt\n" +
             "    b.txt\n        " + outside.path() + "b-sync.txt\n" +
             "    c.txt\n        " + outside.path() + "c-sync.txt\n" +
-            "    d.txt\n        " + outside.path() + "d-sync.txt\n");
+            "    d.txt\n        " + outside.path() + "d-sync.txt\n" +
+            "    " + lookalikes[0] + "\n    " + lookalikes[1] + "\n");
+    for (const std::string& name : lookalikes) EXPECT_EQ(folder.Read(name), "02\n") << name;
     EXPECT_EQ(folder.Read("a.txt"), "# left by the last run\n7f\n");
     EXPECT_EQ(folder.Read("b.txt"), "01\n");
     EXPECT_EQ(folder.Read("c.txt"), "01\n");

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/FileContent.h"
 
@@ -40,15 +41,34 @@ protected:
 }  // namespace
 
 TEST_F(FileContent, AReplacementKeepsThePermissionsAndTheLinkOfTheFormerFile) {
-    ASSERT_EQ(platform::ReplaceFileContent(folder + "image.txt", "old"), 0);
+    ASSERT_EQ(platform::ReplaceFileContent(folder + "image.txt", "old", {}), 0);
     ASSERT_EQ(chmod((folder + "image.txt").c_str(), 0640), 0);
     ASSERT_EQ(symlink("image.txt", (folder + "link").c_str()), 0);
 
-    ASSERT_EQ(platform::ReplaceFileContent(folder + "link", "new\n"), 0);
+    ASSERT_EQ(platform::ReplaceFileContent(folder + "link", "new\n", {}), 0);
     EXPECT_TRUE(fs::is_symlink(folder + "link"));
     EXPECT_EQ(Read("image.txt"), "new\n");
     struct stat status;
     ASSERT_EQ(stat((folder + "image.txt").c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 07777, 0640u);
     EXPECT_EQ(Names(), (std::set<std::string>{"image.txt", "link"}));
+}
+
+// Leftovers of writers that cannot run (beyond the largest Linux process
+// id): only the plain file of the runtime's own form that no caller keeps
+// goes; a person's file, a link, a folder and kept files of that form stay.
+TEST_F(FileContent, AReplacementRemovesOnlyTheLeftoversItCanTellAreItsOwn) {
+    const std::string own = ".image.txt.ambrel-new-9999999-";
+    const std::string persons = "image.txt.new-9999999-0";
+    for (const std::string& name : {own + "0", own + "3", own + "4", persons})
+        ASSERT_EQ(platform::ReplaceFileContent(folder + name, "torn", {}), 0);
+    ASSERT_TRUE(fs::create_directory(folder + own + "1"));
+    ASSERT_EQ(symlink("nowhere", (folder + own + "2").c_str()), 0);
+    ASSERT_EQ(symlink((own + "4").c_str(), (folder + "alias").c_str()), 0);
+
+    const std::vector<std::string> kept = {folder + "./" + own + "3", folder + "alias"};
+    ASSERT_EQ(platform::ReplaceFileContent(folder + "image.txt", "new", kept), 0);
+    EXPECT_EQ(Read("image.txt"), "new");
+    EXPECT_EQ(Names(), (std::set<std::string>{"image.txt", own + "1", own + "2", own + "3", own + "4", "alias",
+                                              persons}));
 }

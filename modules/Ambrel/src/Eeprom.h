@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class FmiInternalState;
 
@@ -24,6 +25,10 @@ uint32_t LoadEepromFiles(FmiInternalState& instance, const std::string& folder,
 // logged). A file that cannot be written keeps its former content whole.
 uint32_t SaveEepromFiles(FmiInternalState& instance, const std::string& folder,
                          const std::string& instanceName);
+
+// Every image (in the folder) and sync file the Eeprom section names: files
+// a replacement of one of them must never take for a leftover of its own.
+std::vector<std::string> ConfiguredEepromPaths(const FmiInternalState& instance, const std::string& folder);
 
 // Drops the instance's EEPROM images.
 void ReleaseEepromFiles(FmiInternalState& instance);

@@ -74,6 +74,7 @@ uint32_t SaveEepromFiles(FmiInternalState& instance, const std::string& folder,
                          const std::string& instanceName) {
     EepromImageWriter writer(instance, instanceName);
     uint32_t result = 0;
+    const std::vector<std::string> configured = ConfiguredEepromPaths(instance, folder);
     // A file that fails is reported and the others are still written: each
     // one holds contents of its own.
     for (const EepromFile& file : instance.eepromFiles) {
@@ -88,7 +89,7 @@ uint32_t SaveEepromFiles(FmiInternalState& instance, const std::string& folder,
         }
         std::istringstream lines(former);
         const std::string content = writer.NewContent(file, lines);
-        if (const int error = platform::ReplaceFileContent(path, content)) {
+        if (const int error = platform::ReplaceFileContent(path, content, configured)) {
             instance.Log(instanceName, LogCategory_error, "error",
                          "fmi2Terminate: Cannot write the EEPROM file %s; it keeps its former content.",
                          FileErrorText(path, error).c_str());
@@ -98,7 +99,7 @@ uint32_t SaveEepromFiles(FmiInternalState& instance, const std::string& folder,
         if (file.syncFilePath.empty()) continue;
         // The sync file, not the image, carries the EEPROM into the next
         // simulation: losing it loses this run's EEPROM.
-        if (const int error = platform::ReplaceFileContent(file.syncFilePath, content)) {
+        if (const int error = platform::ReplaceFileContent(file.syncFilePath, content, configured)) {
             instance.Log(instanceName, LogCategory_error, "error",
                          "fmi2Terminate: Couldn't copy eeprom data to sync file; the next simulation will "
                          "start from its older content.\nerror: %s",

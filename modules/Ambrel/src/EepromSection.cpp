@@ -41,6 +41,15 @@ public:
             FileEntry(entry, counted);
     }
 
+    // A refresh must know every image and sync file the section names, those
+    // below the file's own entry too, so that it takes none of them for a
+    // leftover: the refreshes wait for the end of the section.
+    void RefreshFromSyncFiles() {
+        const std::vector<std::string> configured = ConfiguredEepromPaths(instance_, folder_);
+        for (const EepromFile& file : instance_.eepromFiles)
+            if (!file.syncFilePath.empty()) RefreshFromSyncFile(file, configured);
+    }
+
 private:
     void FileEntry(const std::string& entry, int32_t counted) {
         if (entry.empty()) ReportEmpty(counted);
@@ -59,8 +68,7 @@ private:
         EepromFile& file = instance_.eepromFiles.back();
         if (IsSyncPath(text)) {
             ++syncPathLines_;
-            file.syncFilePath = text;
-            RefreshFromSyncFile(file);
+            file.syncFilePath = text;  // its image is refreshed once the section is read whole
             return;
         }
         if (text.empty()) ReportEmpty(counted);
@@ -77,13 +85,14 @@ private:
 
     // A non-empty sync file holds what the last simulation left: it replaces
     // the image that came with the FMU. Without one the FMU's image stands.
-    void RefreshFromSyncFile(const EepromFile& file) {
+    void RefreshFromSyncFile(const EepromFile& file, const std::vector<std::string>& configured) {
         std::string content;
         const int readError = platform::ReadFileContent(file.syncFilePath, content);
         if (readError == ENOENT || readError == ENOTDIR) return;
         if (readError == 0 && content.empty()) return;
         const std::string image = folder_ + file.fileName;
-        const int error = readError != 0 ? readError : platform::ReplaceFileContent(image, content);
+        const int error =
+            readError != 0 ? readError : platform::ReplaceFileContent(image, content, configured);
         if (error == 0) return;
         const std::string reason = FileErrorText(readError != 0 ? file.syncFilePath : image, error);
         instance_.Log(instanceName_, LogCategory_warning, "warning",
@@ -109,5 +118,6 @@ int32_t ReadEepromSection(FmiInternalState& instance, const std::string& folder,
         reader.Entry(entry, lineNumber);
         return true;
     });
+    reader.RefreshFromSyncFiles();
     return 0;
 }

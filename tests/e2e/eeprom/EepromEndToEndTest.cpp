@@ -120,16 +120,21 @@ TEST_F(EepromEndToEnd, TwoSimulationsInARowCarryTheEepromThroughTheSyncFile) {
     EXPECT_EQ(outside.Read("nvm-sync.txt"), WrittenImage(runs));
 
     // A fresh FMU with the build's image again: the sync file wins. Beside
-    // it, the new files of a write-back killed in a process that has ended
-    // and of one still running in this process.
+    // the image and the sync file, the new files of write-backs killed in a
+    // process that has ended and of one still running in this process, and
+    // a person's dated copies.
     const pid_t ended = fork();
     if (ended == 0) _exit(0);
     ASSERT_EQ(waitpid(ended, nullptr, 0), ended);
-    const std::string left = "nvm.txt.new-" + std::to_string(ended) + "-0";
-    const std::string running = "nvm.txt.new-" + std::to_string(getpid()) + "-99";
+    const std::string left = ".nvm.txt.ambrel-new-" + std::to_string(ended) + "-0";
+    const std::string leftSync = ".nvm-sync.txt.ambrel-new-" + std::to_string(ended) + "-0";
+    const std::string running = ".nvm.txt.ambrel-new-" + std::to_string(getpid()) + "-99";
+    const std::string copy = "nvm.txt.new-" + std::to_string(ended) + "-1";
+    const std::string syncCopy = "nvm-sync.txt.new-" + std::to_string(ended) + "-1";
     harness::ResourceFolder second;
     LayOut(second);
-    for (const std::string& name : {left, running}) second.Write(name, "torn");
+    for (const std::string& name : {left, running, copy}) second.Write(name, "torn");
+    for (const std::string& name : {leftSync, syncCopy}) outside.Write(name, "torn");
     ASSERT_NE(Instantiate(second), nullptr) << log.text();
     EXPECT_EQ(GetInteger(kNvmWord), (0x1234 + 0x0101 * static_cast<int>(runs)) & 0xffff);
     EXPECT_EQ(GetInteger(kFirstCounter), static_cast<int>((1 + runs) & 0xff));
@@ -138,7 +143,10 @@ TEST_F(EepromEndToEnd, TwoSimulationsInARowCarryTheEepromThroughTheSyncFile) {
     Free();
     EXPECT_EQ(second.Read("nvm.txt"), WrittenImage(runs));
     EXPECT_FALSE(second.Exists(left));
+    EXPECT_FALSE(outside.Exists(leftSync));
     EXPECT_TRUE(second.Exists(running));
+    EXPECT_EQ(second.Read(copy), "torn");
+    EXPECT_EQ(outside.Read(syncCopy), "torn");
     EXPECT_EQ(outside.Read("nvm-sync.txt"), WrittenImage(runs));
     ExpectNothingReported();
 }
@@ -171,7 +179,7 @@ TEST_F(EepromEndToEnd, AWriteBackThatFailsKeepsTheFormerImageAndSyncFileWhole) {
     EXPECT_EQ(outside.Read("nvm-sync.txt"), former);
     for (const harness::ResourceFolder* place : {&folder, &outside})
         for (const auto& entry : std::filesystem::directory_iterator(place->path()))
-            EXPECT_EQ(entry.path().filename().string().find(".new-"), std::string::npos) << entry.path();
+            EXPECT_EQ(entry.path().filename().string().find("ambrel-new-"), std::string::npos) << entry.path();
     EXPECT_EQ(log.count("fmi2Terminate: Cannot write the EEPROM file '" + folder.path() +
                         "nvm.txt': File too large; it keeps its former content."),
               1)
