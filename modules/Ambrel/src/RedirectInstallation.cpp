@@ -157,6 +157,17 @@ private:
                           from.c_str());
             return false;
         }
+        // Nor may the jump be written over the beginning of an installed
+        // replacement, whose calls would then run into its middle just the
+        // same; the pair installed first keeps its place.
+        if (const RedirectFunctionCall* entered = table_.TargetInsideJumpAt(source.address)) {
+            const Pair& installed = *installedBy_.at(entered->source);
+            instance_.Log(instance_.instanceName, LogCategory_warning, "warning",
+                          "fmi2Instantiate: The jump at '%s' would cover the beginning of the "
+                          "replacement '%s' of '%s'; not redirected to '%s'.",
+                          from.c_str(), installed.second.c_str(), installed.first.c_str(), to.c_str());
+            return false;
+        }
         const std::vector<const RedirectFunctionCall*> path =
             table_.PathBack(source.address, target.address);
         if (!path.empty()) {

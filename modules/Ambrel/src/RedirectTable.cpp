@@ -75,3 +75,12 @@ std::vector<const RedirectFunctionCall*> RedirectTable::PathBack(uint64_t source
     if (at != source) return {};
     return path;
 }
+
+const RedirectFunctionCall* RedirectTable::TargetInsideJumpAt(uint64_t address) const {
+    const uint64_t length = PatchLength();
+    for (const auto& entry : redirects) {
+        const uint64_t target = entry.second->target;
+        if (target > address && target - address < length) return entry.second.get();
+    }
+    return nullptr;
+}

@@ -57,6 +57,11 @@ public:
     // jump to target would then close a loop.
     std::vector<const RedirectFunctionCall*> PathBack(uint64_t source, uint64_t target) const;
 
+    // An installed patch whose target lies inside a jump written at address
+    // but not at its first byte; null when none does. A target at the first
+    // byte only passes on through that jump.
+    const RedirectFunctionCall* TargetInsideJumpAt(uint64_t address) const;
+
     std::vector<std::pair<std::string, std::string>> pendingPairs;
     // 0 selects the 9-byte patch, 1 the 12-byte one. The 9-byte patch cannot
     // reach code loaded above 2 GiB, which is where libraries load.

@@ -233,12 +233,14 @@ TEST_F(RedirectEndToEnd, PairsThatWouldBreakCodeAreReportedAndSkipped) {
 }
 
 TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBackExactly) {
-    const char* const functions[] = {"ByName", "Guarded", "Twice", "OneWord", "SameAddress", "ByText"};
+    const char* const functions[] = {"ByName", "Guarded", "Twice", "OneWord", "SameAddress", "ByText",
+                                     "ShortPadded", "FirstReplacement", "SecondReplacement"};
     // Far enough to take in a jump written 4 bytes into a function.
     const size_t compared = kPatchLength + 4;
     std::vector<Bytes> original;
     for (const char* function : functions) original.push_back(CodeAt(Address(function), compared));
     const std::string insideByText = TextForm(Address("ByText") + 4);
+    const std::string insideShortPadded = TextForm(Address("ShortPadded") + 4);
 
     Instantiate({
         "ByName Guarded",
@@ -249,6 +251,8 @@ TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBac
         std::string(REDIRECT_VECU_ByText) + " " + REDIRECT_VECU_ByTextReplacement,
         insideByText + " " + REDIRECT_VECU_FirstReplacement,
         std::string(REDIRECT_VECU_FirstReplacement) + " " + insideByText,
+        std::string(REDIRECT_VECU_SecondReplacement) + " " + insideShortPadded,
+        "ShortPadded ShortReplacement",
         "NoSuchFunction ByNameReplacement",
     });
     if (HasFatalFailure()) return;
@@ -263,8 +267,14 @@ TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBac
                   "'.\n"
                   "fmi2Instantiate: The replacement '" + insideByText + "' begins inside the jump at '" +
                   REDIRECT_VECU_ByText + "'; '" + REDIRECT_VECU_FirstReplacement + "' not redirected.\n"
+                  "fmi2Instantiate: The jump at 'ShortPadded' would cover the beginning of the "
+                  "replacement '" +
+                  insideShortPadded + "' of '" + REDIRECT_VECU_SecondReplacement +
+                  "'; not redirected to 'ShortReplacement'.\n"
                   "fmi2Instantiate: 'NoSuchFunction' names no known symbol; not redirected to "
                   "'ByNameReplacement'.\n");
+    EXPECT_EQ(Code("SecondReplacement"), JumpTo(Address("ShortPadded") + 4));  // the first pair stays
+    EXPECT_EQ(reinterpret_cast<int32_t (*)()>(dlsym(vecu, "FirstReplacement"))(), 103);  // unpatched
 
     Simulate();
     if (HasFatalFailure()) return;
@@ -274,6 +284,7 @@ TEST_F(RedirectEndToEnd, PairsThatWouldLoopOrOverlapAreRefusedAndTheCodeComesBac
     EXPECT_EQ(GetInteger(kOneWord), 4);
     EXPECT_EQ(GetInteger(kSameAddress), 4);
     EXPECT_EQ(GetInteger(kByText), 102);
+    EXPECT_EQ(GetInteger(kShortPadded), 8);
 
     Release();
     if (HasFatalFailure()) return;
