@@ -32,7 +32,10 @@ KEPT int32_t Guarded(void) { ++originalRuns; return 9; }
 KEPT int32_t ByNameReplacement(void) { return 101; }
 KEPT int32_t ByTextReplacement(void) { return 102; }
 KEPT int32_t FirstReplacement(void) { return 103; }
-KEPT int32_t SecondReplacement(void) { return 113; }
+/* Patched itself by a test: counting keeps it longer than a jump in every
+   build, so that the jump covers none of ShortReplacement. */
+int32_t secondReplacementRuns;
+KEPT int32_t SecondReplacement(void) { ++secondReplacementRuns; return 113; }
 KEPT int32_t ShortReplacement(void) { return 106; }
 
 /* The short functions, laid out apart (RedirectShort.c). */
