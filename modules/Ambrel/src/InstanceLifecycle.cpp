@@ -77,7 +77,8 @@ bool ReleaseInstanceRecord(FmiInternalState& instance, Teardown& teardown) {
     instance.memoryRanges.clear();
     instance.variableNames.clear();
     instance.tasks.clear();
-    teardown.Run("restoring the redirected functions", [&] { return RestoreRedirects(instance, teardown.function()); });
+    teardown.Run("restoring the redirected functions",
+                 [&] { return RestoreRedirects(instance, teardown.function()); });
     instance.pluginCallbacks.reset();
     instance.initialDataEntries.clear();
     ReleaseEepromFiles(instance);
